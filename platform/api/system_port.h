@@ -1,0 +1,84 @@
+// Process and thread facts: module path, command line, Windows version,
+// WOW64, UI languages, kernel objects, threads, sleep and the clock.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/api/types.h"
+
+namespace plat {
+
+// The fields of OSVERSIONINFOEXW that the system reads.
+struct OsVersionInfo {
+  Dword majorVersion = 0;
+  Dword minorVersion = 0;
+  Dword buildNumber = 0;
+  Dword platformId = 0;
+  std::uint8_t productType = 0;
+};
+
+// GetVersionExW: the record, or the call's error code.
+struct OsVersionResult {
+  std::optional<OsVersionInfo> info;
+  Dword error = kErrorSuccess;
+};
+
+// IsWow64Process looked up in kernel32 at run time and, when present, called
+// for the current process. `value` is the BOOL the call stored (0 if the
+// function is missing or the call left it alone).
+struct Wow64Query {
+  bool functionPresent = false;
+  bool callSucceeded = false;
+  std::int32_t value = 0;
+};
+
+// A kernel object handle; 0 is "no handle".
+using KernelHandle = std::uintptr_t;
+inline constexpr KernelHandle kNoHandle = 0;
+
+// CreateMutexW: the handle and GetLastError read right after the call.
+struct CreateMutexResult {
+  KernelHandle handle = kNoHandle;
+  Dword lastError = kErrorSuccess;
+};
+
+class SystemPort {
+ public:
+  SystemPort() = default;
+  SystemPort(const SystemPort&) = delete;
+  SystemPort& operator=(const SystemPort&) = delete;
+  virtual ~SystemPort() = default;
+
+  // GetModuleFileNameW(nullptr, ...): the full path of the program file.
+  virtual std::wstring moduleFileName() = 0;
+  // The command line after the program name, as the framework hands it to
+  // the application (m_lpCmdLine): everything after the first separator.
+  virtual std::wstring commandLineArguments() = 0;
+
+  virtual OsVersionResult getVersionEx() = 0;
+  virtual Wow64Query isWow64Process() = 0;
+
+  virtual LangId getUserDefaultUiLanguage() = 0;
+  virtual LangId getThreadUiLanguage() = 0;
+  // SetThreadUILanguage: returns the language set, 0 on failure.
+  virtual LangId setThreadUiLanguage(LangId lang) = 0;
+  virtual Lcid getThreadLocale() = 0;
+  virtual bool setThreadLocale(Lcid locale) = 0;
+
+  virtual CreateMutexResult createMutex(bool initialOwner, const std::wstring& name) = 0;
+  virtual bool closeHandle(KernelHandle handle) = 0;
+
+  // CreateThread running `body`; its return value is the thread's exit code.
+  virtual KernelHandle createThread(std::function<Dword()> body) = 0;
+  // WaitForSingleObject on a thread or mutex handle.
+  virtual Dword waitForSingleObject(KernelHandle handle, Dword milliseconds) = 0;
+  virtual std::optional<Dword> getExitCodeThread(KernelHandle handle) = 0;
+
+  virtual void sleep(Dword milliseconds) = 0;
+  virtual Dword getTickCount() = 0;
+};
+
+}  // namespace plat

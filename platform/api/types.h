@@ -1,0 +1,138 @@
+// Value types and Win32 constants shared by every port.
+//
+// The constants carry their documented Win32 values. Their names are our own
+// (kCamelCase) so that they never collide with the macros of the real
+// platform headers, which the win32 backend includes next to these.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace plat {
+
+using Dword = std::uint32_t;
+using LangId = std::uint16_t;
+using Lcid = std::uint32_t;
+
+// A window handle: 0 is "no window". The win32 backend casts HWND to and fro.
+using WindowId = std::uintptr_t;
+inline constexpr WindowId kNoWindow = 0;
+
+// A menu handle: 0 is "no menu".
+using MenuId = std::uintptr_t;
+inline constexpr MenuId kNoMenu = 0;
+
+// Win32 error codes (GetLastError values) the system relies on.
+inline constexpr Dword kErrorSuccess = 0;
+inline constexpr Dword kErrorFileNotFound = 2;
+inline constexpr Dword kErrorAccessDenied = 5;
+inline constexpr Dword kErrorInvalidHandle = 6;
+inline constexpr Dword kErrorNotEnoughMemory = 8;
+inline constexpr Dword kErrorInvalidParameter = 87;
+inline constexpr Dword kErrorCallNotImplemented = 120;
+inline constexpr Dword kErrorResourceNameNotFound = 1814;
+inline constexpr Dword kErrorAlreadyExists = 183;
+inline constexpr Dword kErrorTimeout = 1460;
+
+// Windows Sockets error codes.
+inline constexpr int kWsaSysNotReady = 10091;
+inline constexpr int kWsaVerNotSupported = 10092;
+
+// OSVERSIONINFOEXW facts.
+inline constexpr Dword kVerPlatformWin32Windows = 1;
+inline constexpr Dword kVerPlatformWin32Nt = 2;
+inline constexpr std::uint8_t kVerNtWorkstation = 1;
+inline constexpr std::uint8_t kVerNtDomainController = 2;
+inline constexpr std::uint8_t kVerNtServer = 3;
+
+// Language identifiers.
+inline constexpr LangId kLangEnglishUs = 1033;
+inline constexpr LangId kLangKorean = 1042;
+inline constexpr LangId kLangChineseSimplified = 2052;
+
+constexpr LangId primaryLanguage(LangId lang) { return static_cast<LangId>(lang & 0x3FFU); }
+constexpr LangId makeLangId(unsigned primary, unsigned sub) {
+  return static_cast<LangId>((sub << 10U) | primary);
+}
+// MAKELCID(lang, SORT_DEFAULT)
+constexpr Lcid makeLcid(LangId lang) { return lang; }
+
+// Window messages.
+inline constexpr std::uint32_t kWmNull = 0x0000;
+inline constexpr std::uint32_t kWmDestroy = 0x0002;
+inline constexpr std::uint32_t kWmClose = 0x0010;
+inline constexpr std::uint32_t kWmInitDialog = 0x0110;
+inline constexpr std::uint32_t kWmCommand = 0x0111;
+inline constexpr std::uint32_t kWmSysCommand = 0x0112;
+inline constexpr std::uint32_t kWmTimer = 0x0113;
+inline constexpr std::uint32_t kWmUser = 0x0400;
+
+// Notification codes and system commands.
+inline constexpr std::uint32_t kBnClicked = 0;
+inline constexpr std::uint32_t kScClose = 0xF060;
+
+// ShowWindow commands.
+inline constexpr int kSwHide = 0;
+inline constexpr int kSwShowNormal = 1;
+inline constexpr int kSwShowMinimized = 2;
+inline constexpr int kSwShow = 5;
+
+// Dialog and message box results (control ids of the standard buttons).
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdAbort = 3;
+inline constexpr int kIdRetry = 4;
+inline constexpr int kIdIgnore = 5;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
+
+// MessageBox types: the button sets and a few flags.
+inline constexpr Dword kMbOk = 0x0;
+inline constexpr Dword kMbOkCancel = 0x1;
+inline constexpr Dword kMbAbortRetryIgnore = 0x2;
+inline constexpr Dword kMbYesNoCancel = 0x3;
+inline constexpr Dword kMbYesNo = 0x4;
+inline constexpr Dword kMbRetryCancel = 0x5;
+inline constexpr Dword kMbTypeMask = 0xF;
+inline constexpr Dword kMbIconError = 0x10;
+inline constexpr Dword kMbIconQuestion = 0x20;
+inline constexpr Dword kMbIconWarning = 0x30;
+inline constexpr Dword kMbIconInformation = 0x40;
+
+// Menu flags (AppendMenuW).
+inline constexpr Dword kMfString = 0x0000;
+inline constexpr Dword kMfChecked = 0x0008;
+inline constexpr Dword kMfPopup = 0x0010;
+inline constexpr Dword kMfSeparator = 0x0800;
+
+// Common controls classes (INITCOMMONCONTROLSEX.dwICC).
+inline constexpr Dword kIccListViewClasses = 0x01;
+inline constexpr Dword kIccTreeViewClasses = 0x02;
+inline constexpr Dword kIccBarClasses = 0x04;
+inline constexpr Dword kIccTabClasses = 0x08;
+inline constexpr Dword kIccUpDownClass = 0x10;
+inline constexpr Dword kIccProgressClass = 0x20;
+inline constexpr Dword kIccHotkeyClass = 0x40;
+inline constexpr Dword kIccAnimateClass = 0x80;
+
+// Wait results and the infinite timeout.
+inline constexpr Dword kInfinite = 0xFFFFFFFF;
+inline constexpr Dword kWaitObject0 = 0;
+inline constexpr Dword kWaitTimeout = 258;
+inline constexpr Dword kWaitFailed = 0xFFFFFFFF;
+
+// MAKEWORD(lo, hi) and its halves.
+constexpr std::uint16_t makeWord(unsigned low, unsigned high) {
+  return static_cast<std::uint16_t>((high << 8U) | (low & 0xFFU));
+}
+constexpr unsigned lowByte(std::uint16_t w) { return w & 0xFFU; }
+constexpr unsigned highByte(std::uint16_t w) { return (w >> 8U) & 0xFFU; }
+constexpr std::uint16_t lowWord(std::uintptr_t v) { return static_cast<std::uint16_t>(v & 0xFFFFU); }
+constexpr std::uint16_t highWord(std::uintptr_t v) {
+  return static_cast<std::uint16_t>((v >> 16U) & 0xFFFFU);
+}
+constexpr std::uintptr_t makeWParam(unsigned low, unsigned high) {
+  return (static_cast<std::uintptr_t>(high & 0xFFFFU) << 16U) | (low & 0xFFFFU);
+}
+
+}  // namespace plat

@@ -1,0 +1,475 @@
+#include "platform/sim/machine.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/sim/machine_state.h"
+#include "platform/sim/sim_process.h"
+#include "platform/sim/text.h"
+
+namespace plat::sim {
+
+namespace {
+
+thread_local SimThread* tCurrentThread = nullptr;
+
+constexpr int kShutdownRounds = 64;
+
+WindowInfo infoOf(const SimWindow& w) {
+  WindowInfo info;
+  info.id = w.id;
+  info.process = w.process != nullptr ? w.process->id : 0;
+  info.program = w.program;
+  info.title = w.title;
+  info.className = w.className;
+  info.visible = w.visible;
+  info.enabled = w.enabled;
+  info.minimized = w.minimized;
+  info.isMessageBox = w.isMessageBox;
+  info.messageText = w.messageText;
+  info.messageType = w.messageType;
+  return info;
+}
+
+std::wstring withoutAmpersands(const std::wstring& text) {
+  std::wstring out;
+  for (const wchar_t c : text) {
+    if (c != L'&') out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+SimThread* currentThread() { return tCurrentThread; }
+
+// ---------------------------------------------------------------------------
+// MachineState
+
+MachineState::MachineState(MachineConfig cfg) : config(std::move(cfg)) {
+  for (const auto& desktopWindow : config.desktop) {
+    auto window = std::make_unique<SimWindow>();
+    window->program = desktopWindow.program;
+    window->title = desktopWindow.title;
+    window->className = L"DesktopProgramWindow";
+    window->visible = true;
+    createWindow(std::move(window));
+  }
+}
+
+bool MachineState::block(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                         std::optional<std::uint64_t> deadline) {
+  if (ready()) return true;
+  if (deadline && now >= *deadline) return false;
+  Waiter waiter{&ready, deadline, false};
+  waiters_.push_back(&waiter);
+  --running_;
+  idle_.notify_all();
+  wake_.wait(lock, [&] { return waiter.woken; });
+  waiters_.erase(std::find(waiters_.begin(), waiters_.end(), &waiter));
+  return ready();
+}
+
+void MachineState::changed() {
+  bool any = false;
+  for (Waiter* waiter : waiters_) {
+    if (!waiter->woken &&
+        ((*waiter->ready)() || (waiter->deadline && now >= *waiter->deadline))) {
+      waiter->woken = true;
+      ++running_;
+      any = true;
+    }
+  }
+  if (any) wake_.notify_all();
+}
+
+void MachineState::waitIdle(std::unique_lock<std::mutex>& lock) {
+  idle_.wait(lock, [&] { return running_ == 0; });
+}
+
+std::optional<std::uint64_t> MachineState::nextDeadline() const {
+  std::optional<std::uint64_t> next;
+  for (const Waiter* waiter : waiters_) {
+    if (!waiter->woken && waiter->deadline && (!next || *waiter->deadline < *next)) {
+      next = waiter->deadline;
+    }
+  }
+  return next;
+}
+
+SimThread& MachineState::startThread(SimProcess& process, std::function<Dword()> body) {
+  SimThread& thread = threads.emplace_back();
+  thread.id = nextThreadId++;
+  thread.process = &process;
+  ++running_;
+  thread.thread = std::thread([this, &thread, body = std::move(body)] {
+    tCurrentThread = &thread;
+    const Dword exitCode = body();
+    std::unique_lock lock(mutex);
+    thread.exitCode = exitCode;
+    thread.finished = true;
+    --running_;
+    changed();
+    idle_.notify_all();
+  });
+  return thread;
+}
+
+std::optional<Dword> MachineState::takeFault(const std::string& call) {
+  for (auto it = config.faults.begin(); it != config.faults.end(); ++it) {
+    if (it->call != call) continue;
+    const Dword error = it->error;
+    if (it->times > 0 && --it->times == 0) config.faults.erase(it);
+    return error;
+  }
+  return std::nullopt;
+}
+
+void MachineState::record(const std::string& text) {
+  transcript.push_back({static_cast<Dword>(now), text});
+}
+
+std::string MachineState::describe(const SimProcess& process) const {
+  return toUtf8(process.image.name) + "[" + std::to_string(process.id) + "]";
+}
+
+WindowId MachineState::createWindow(std::unique_ptr<SimWindow> window) {
+  const WindowId id = nextWindowId;
+  nextWindowId += 4;
+  window->id = id;
+  const bool topLevel = (window->style & 0x40000000U) == 0;  // not WS_CHILD
+  windows.emplace(id, std::move(window));
+  if (topLevel) zOrder.insert(zOrder.begin(), id);
+  return id;
+}
+
+void MachineState::destroyWindow(WindowId id) {
+  SimWindow* window = find(id);
+  if (window == nullptr) return;
+  for (const WindowId child : std::vector<WindowId>(window->children)) destroyWindow(child);
+  if (SimWindow* parent = find(window->parent)) {
+    std::erase(parent->children, id);
+  }
+  std::erase(zOrder, id);
+  if (foreground == id) foreground = zOrder.empty() ? kNoWindow : zOrder.front();
+  windows.erase(id);
+  changed();
+}
+
+SimWindow* MachineState::find(WindowId id) {
+  const auto it = windows.find(id);
+  return it == windows.end() ? nullptr : it->second.get();
+}
+
+const SimWindow* MachineState::find(WindowId id) const {
+  const auto it = windows.find(id);
+  return it == windows.end() ? nullptr : it->second.get();
+}
+
+void MachineState::bringToTop(WindowId id) {
+  std::erase(zOrder, id);
+  zOrder.insert(zOrder.begin(), id);
+  foreground = id;
+}
+
+void MachineState::post(WindowId target, const Message& message) {
+  SimWindow* window = find(target);
+  if (window == nullptr || window->thread == nullptr) return;
+  window->thread->queue.push_back({target, message});
+  changed();
+}
+
+// ---------------------------------------------------------------------------
+// Machine
+
+Machine::Machine(MachineConfig config) : state_(std::make_unique<MachineState>(std::move(config))) {}
+
+Machine::~Machine() {
+  for (int round = 0; round < kShutdownRounds; ++round) {
+    settle();
+    std::vector<WindowId> open;
+    {
+      std::scoped_lock lock(state_->mutex);
+      const bool running = std::any_of(state_->threads.begin(), state_->threads.end(),
+                                       [](const SimThread& t) { return !t.finished; });
+      if (!running) break;
+      for (const WindowId id : state_->zOrder) {
+        const SimWindow* w = state_->find(id);
+        if (w->process != nullptr) open.push_back(id);
+      }
+    }
+    if (open.empty()) {
+      // Only timed waits are left: let their time pass.
+      advance(60'000);
+    }
+    for (const WindowId id : open) {
+      if (!close(id)) {
+        const auto buttons = this->buttons(id);
+        if (!buttons.empty()) click(id, buttons.front().id);
+      }
+    }
+  }
+  std::unique_lock lock(state_->mutex);
+  for (SimThread& thread : state_->threads) {
+    if (!thread.finished) {
+      std::fprintf(stderr, "simulated machine: a thread of %s is still blocked at shutdown\n",
+                   state_->describe(*thread.process).c_str());
+      std::abort();
+    }
+  }
+  lock.unlock();
+  for (SimThread& thread : state_->threads) thread.thread.join();
+}
+
+void Machine::installProgram(ProgramImage image) {
+  std::scoped_lock lock(state_->mutex);
+  const std::wstring name = image.name;
+  state_->programs[name] = std::move(image);
+}
+
+ProcessId Machine::startProcess(const std::wstring& program, const std::wstring& arguments,
+                                const std::wstring& directory) {
+  std::scoped_lock lock(state_->mutex);
+  const auto found = state_->programs.find(program);
+  if (found == state_->programs.end()) return 0;
+  const ProcessId id = state_->nextProcessId++;
+  auto process = std::make_unique<SimProcess>(
+      *state_, id, found->second, arguments,
+      directory.empty() ? std::wstring(L"C:\\Users\\User\\Desktop") : directory);
+  SimProcess& ref = *process;
+  state_->processes.emplace(id, std::move(process));
+  state_->record(state_->describe(ref) + " starts with command line \"" + toUtf8(arguments) +
+                 "\"");
+  state_->startThread(ref, [&ref] {
+    const int code = ref.image.entry();
+    std::scoped_lock innerLock(ref.machine.mutex);
+    ref.terminate(static_cast<Dword>(code));
+    return static_cast<Dword>(code);
+  });
+  return id;
+}
+
+void Machine::settle() {
+  std::unique_lock lock(state_->mutex);
+  state_->waitIdle(lock);
+}
+
+void Machine::advance(Dword milliseconds) {
+  std::unique_lock lock(state_->mutex);
+  const std::uint64_t target = state_->now + milliseconds;
+  while (true) {
+    state_->waitIdle(lock);
+    const auto next = state_->nextDeadline();
+    if (!next || *next > target) break;
+    state_->now = std::max(state_->now, *next);
+    state_->changed();
+  }
+  state_->now = target;
+  state_->changed();
+  state_->waitIdle(lock);
+}
+
+Dword Machine::now() const {
+  std::scoped_lock lock(state_->mutex);
+  return static_cast<Dword>(state_->now);
+}
+
+bool Machine::isRunning(ProcessId process) const {
+  std::scoped_lock lock(state_->mutex);
+  const auto it = state_->processes.find(process);
+  return it != state_->processes.end() && !it->second->ended;
+}
+
+std::optional<int> Machine::exitCode(ProcessId process) const {
+  std::scoped_lock lock(state_->mutex);
+  const auto it = state_->processes.find(process);
+  if (it == state_->processes.end() || !it->second->ended) return std::nullopt;
+  return static_cast<int>(it->second->exitCode);
+}
+
+std::vector<ProcessId> Machine::processes() const {
+  std::scoped_lock lock(state_->mutex);
+  std::vector<ProcessId> ids;
+  for (const auto& [id, process] : state_->processes) ids.push_back(id);
+  return ids;
+}
+
+std::vector<WindowInfo> Machine::windows() const {
+  std::scoped_lock lock(state_->mutex);
+  std::vector<WindowInfo> out;
+  for (const WindowId id : state_->zOrder) out.push_back(infoOf(*state_->find(id)));
+  return out;
+}
+
+std::optional<WindowInfo> Machine::window(WindowId id) const {
+  std::scoped_lock lock(state_->mutex);
+  const SimWindow* w = state_->find(id);
+  if (w == nullptr) return std::nullopt;
+  return infoOf(*w);
+}
+
+std::optional<WindowInfo> Machine::foregroundWindow() const {
+  std::scoped_lock lock(state_->mutex);
+  const SimWindow* w = state_->find(state_->foreground);
+  if (w == nullptr) return std::nullopt;
+  return infoOf(*w);
+}
+
+std::vector<ButtonInfo> Machine::buttons(WindowId window) const {
+  std::scoped_lock lock(state_->mutex);
+  std::vector<ButtonInfo> out;
+  const SimWindow* w = state_->find(window);
+  if (w == nullptr) return out;
+  for (const WindowId child : w->children) {
+    const SimWindow* c = state_->find(child);
+    if (c->className == L"Button" && c->visible) out.push_back({c->controlId, c->title});
+  }
+  return out;
+}
+
+std::vector<ButtonInfo> Machine::systemMenu(WindowId window) const {
+  std::scoped_lock lock(state_->mutex);
+  std::vector<ButtonInfo> out;
+  const SimWindow* w = state_->find(window);
+  if (w == nullptr) return out;
+  for (const auto& item : w->systemMenu) {
+    if ((item.flags & kMfSeparator) == 0) out.push_back({static_cast<int>(item.id), item.text});
+  }
+  return out;
+}
+
+bool Machine::click(WindowId window, int controlId) {
+  std::scoped_lock lock(state_->mutex);
+  SimWindow* w = state_->find(window);
+  if (w == nullptr || !w->enabled || w->thread == nullptr) return false;
+  for (const WindowId child : w->children) {
+    const SimWindow* c = state_->find(child);
+    if (c->controlId != controlId || c->className != L"Button") continue;
+    if (!c->visible || !c->enabled) return false;
+    state_->record("user clicks \"" + toUtf8(withoutAmpersands(c->title)) + "\" in \"" +
+                   toUtf8(w->title) + "\"");
+    if (w->isMessageBox) {
+      w->result = controlId;
+      w->ended = true;
+      state_->changed();
+    } else {
+      state_->post(window, {kWmCommand, makeWParam(static_cast<unsigned>(controlId), kBnClicked),
+                            static_cast<std::intptr_t>(child)});
+    }
+    return true;
+  }
+  return false;
+}
+
+bool Machine::clickButtonText(WindowId window, const std::wstring& text) {
+  for (const auto& button : buttons(window)) {
+    if (withoutAmpersands(button.text) == withoutAmpersands(text)) return click(window, button.id);
+  }
+  return false;
+}
+
+bool Machine::close(WindowId window) {
+  std::scoped_lock lock(state_->mutex);
+  SimWindow* w = state_->find(window);
+  if (w == nullptr || !w->enabled || w->thread == nullptr) return false;
+  if (w->isMessageBox) {
+    // The close button of a message box answers Cancel, or OK when OK is
+    // the only button; boxes without either cannot be closed.
+    const Dword buttons = w->messageType & kMbTypeMask;
+    int answer = 0;
+    if (buttons == kMbOk) answer = kIdOk;
+    if (buttons == kMbOkCancel || buttons == kMbYesNoCancel || buttons == kMbRetryCancel) {
+      answer = kIdCancel;
+    }
+    if (answer == 0) return false;
+    state_->record("user closes \"" + toUtf8(w->title) + "\"");
+    w->result = answer;
+    w->ended = true;
+    state_->changed();
+    return true;
+  }
+  state_->record("user closes \"" + toUtf8(w->title) + "\"");
+  state_->post(window, {kWmSysCommand, kScClose, 0});
+  return true;
+}
+
+bool Machine::activate(WindowId window) {
+  std::scoped_lock lock(state_->mutex);
+  SimWindow* w = state_->find(window);
+  if (w == nullptr || w->parent != kNoWindow || !w->visible) return false;
+  state_->record("user activates \"" + toUtf8(w->title) + "\"");
+  state_->bringToTop(window);
+  return true;
+}
+
+bool Machine::minimize(WindowId window) {
+  std::scoped_lock lock(state_->mutex);
+  SimWindow* w = state_->find(window);
+  if (w == nullptr || w->parent != kNoWindow || !w->visible) return false;
+  state_->record("user minimises \"" + toUtf8(w->title) + "\"");
+  w->minimized = true;
+  return true;
+}
+
+bool Machine::chooseSystemMenuItem(WindowId window, std::uintptr_t command) {
+  std::scoped_lock lock(state_->mutex);
+  SimWindow* w = state_->find(window);
+  if (w == nullptr || !w->enabled || w->thread == nullptr) return false;
+  for (const auto& item : w->systemMenu) {
+    if (item.id == command && (item.flags & kMfSeparator) == 0) {
+      state_->record("user chooses \"" + toUtf8(withoutAmpersands(item.text)) +
+                     "\" in the system menu of \"" + toUtf8(w->title) + "\"");
+      state_->post(window, {kWmSysCommand, command, 0});
+      return true;
+    }
+  }
+  return false;
+}
+
+void Machine::addMessageBoxRule(MessageBoxRule rule) {
+  std::scoped_lock lock(state_->mutex);
+  state_->messageBoxRules.push_back(std::move(rule));
+}
+
+std::vector<TranscriptLine> Machine::transcript() const {
+  std::scoped_lock lock(state_->mutex);
+  return state_->transcript;
+}
+
+void Machine::configure(const std::function<void(MachineConfig&)>& change) {
+  std::scoped_lock lock(state_->mutex);
+  change(state_->config);
+  state_->changed();
+}
+
+MachineConfig Machine::config() const {
+  std::scoped_lock lock(state_->mutex);
+  return state_->config;
+}
+
+MachineConfig Machine::snapshot() const {
+  std::scoped_lock lock(state_->mutex);
+  MachineConfig out = state_->config;
+  out.desktop.clear();
+  for (auto it = state_->zOrder.rbegin(); it != state_->zOrder.rend(); ++it) {
+    const SimWindow* w = state_->find(*it);
+    if (w->process == nullptr) out.desktop.push_back({w->program, w->title});
+  }
+  return out;
+}
+
+}  // namespace plat::sim
+
+namespace plat {
+
+Ports& ports() {
+  sim::SimThread* thread = sim::currentThread();
+  if (thread == nullptr) {
+    std::fprintf(stderr, "ports() called outside a simulated process\n");
+    std::abort();
+  }
+  return *thread->process;
+}
+
+}  // namespace plat

@@ -1,0 +1,132 @@
+// A simulated Windows PC: its version facts, processes and threads, kernel
+// objects, desktop windows, and a scripted user who acts on them.
+//
+// Programs run on real threads inside one address space; every port call
+// goes through the machine's lock. Time is virtual: a thread that sleeps or
+// waits with a timeout is blocked until the clock is advanced, so waits cost
+// no real time and runs are deterministic. `settle()` returns once every
+// simulated thread is blocked waiting for something (the user, the clock or
+// another thread) or has ended.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/api/types.h"
+#include "platform/sim/machine_config.h"
+#include "platform/sim/resource_set.h"
+
+namespace plat::sim {
+
+// A program the machine can start.
+struct ProgramImage {
+  std::wstring name;  // "Brisvane.exe"
+  std::function<int()> entry;
+  const ResourceSet* resources = nullptr;
+  bool is64Bit = false;
+  // Whether the program's manifest lists supported Windows versions. Without
+  // that list Windows 8.1 and later report themselves as 6.2.
+  bool declaresSupportedOs = false;
+};
+
+using ProcessId = std::uint32_t;
+
+// What the user sees of a top-level window.
+struct WindowInfo {
+  WindowId id = kNoWindow;
+  ProcessId process = 0;
+  std::wstring program;
+  std::wstring title;
+  std::wstring className;
+  bool visible = false;
+  bool enabled = true;
+  bool minimized = false;
+  bool isMessageBox = false;
+  std::wstring messageText;  // of a message box
+  Dword messageType = 0;     // of a message box
+};
+
+struct ButtonInfo {
+  int id = 0;
+  std::wstring text;
+};
+
+struct TranscriptLine {
+  Dword time = 0;    // virtual milliseconds since the machine started
+  std::string text;  // UTF-8
+};
+
+// A rule of the scripted user: given a message box that just appeared,
+// the button to press, or nothing to leave it open.
+using MessageBoxRule = std::function<std::optional<int>(const WindowInfo&)>;
+
+class MachineState;
+
+class Machine {
+ public:
+  explicit Machine(MachineConfig config = MachineConfig{});
+  Machine(const Machine&) = delete;
+  Machine& operator=(const Machine&) = delete;
+  // Closes every window the user can close, lets the programs end and joins
+  // their threads.
+  ~Machine();
+
+  void installProgram(ProgramImage image);
+  // Starts an installed program with the given command-line arguments (the
+  // text after the program name), from `directory` (default: the user's
+  // desktop). Returns its process id, or 0 when no such program exists.
+  ProcessId startProcess(const std::wstring& program, const std::wstring& arguments,
+                         const std::wstring& directory = L"");
+
+  // Waits until every simulated thread is blocked or has ended.
+  void settle();
+  // Lets `milliseconds` of virtual time pass, waking sleepers and timed
+  // waits in order, and settles.
+  void advance(Dword milliseconds);
+  [[nodiscard]] Dword now() const;
+
+  [[nodiscard]] bool isRunning(ProcessId process) const;
+  [[nodiscard]] std::optional<int> exitCode(ProcessId process) const;
+  [[nodiscard]] std::vector<ProcessId> processes() const;
+
+  // Top-level windows in Z order, top first.
+  [[nodiscard]] std::vector<WindowInfo> windows() const;
+  [[nodiscard]] std::optional<WindowInfo> window(WindowId id) const;
+  [[nodiscard]] std::optional<WindowInfo> foregroundWindow() const;
+  [[nodiscard]] std::vector<ButtonInfo> buttons(WindowId window) const;
+  [[nodiscard]] std::vector<ButtonInfo> systemMenu(WindowId window) const;
+
+  // The scripted user. Each action returns false when the user could not do
+  // it (no such window or button, the window is disabled by a modal one).
+  bool click(WindowId window, int controlId);
+  bool clickButtonText(WindowId window, const std::wstring& text);
+  bool close(WindowId window);
+  // Clicks another window to bring it to the front, or minimises a window
+  // from the taskbar.
+  bool activate(WindowId window);
+  bool minimize(WindowId window);
+  bool chooseSystemMenuItem(WindowId window, std::uintptr_t command);
+  void addMessageBoxRule(MessageBoxRule rule);
+
+  [[nodiscard]] std::vector<TranscriptLine> transcript() const;
+  // Changes the machine's facts while it runs, as a user changing the
+  // display language between two program starts would.
+  void configure(const std::function<void(MachineConfig&)>& change);
+  [[nodiscard]] MachineConfig config() const;
+  // The machine's lasting state, as a machine file would describe it.
+  [[nodiscard]] MachineConfig snapshot() const;
+
+  MachineState& state() { return *state_; }
+
+ private:
+  std::unique_ptr<MachineState> state_;
+};
+
+}  // namespace plat::sim

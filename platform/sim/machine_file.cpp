@@ -1,0 +1,286 @@
+#include "platform/sim/machine_file.h"
+
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+
+#include "platform/sim/text.h"
+
+namespace plat::sim {
+
+namespace {
+
+using nlohmann::json;
+
+const std::map<std::string, std::uint8_t>& productTypes() {
+  static const std::map<std::string, std::uint8_t> types = {
+      {"workstation", kVerNtWorkstation},
+      {"domainController", kVerNtDomainController},
+      {"server", kVerNtServer},
+  };
+  return types;
+}
+
+struct FileError {
+  std::string message;
+};
+
+// Reads one machine file, naming the field of every problem it finds.
+class Reader {
+ public:
+  explicit Reader(std::string fileName) : file_(std::move(fileName)) {}
+
+  MachineConfig read(const json& root) {
+    MachineConfig config;
+    expectObject(root, "", {"os", "winsock", "faults", "desktop"});
+    if (root.contains("os")) readOs(root["os"], config.os);
+    if (root.contains("winsock")) readWinsock(root["winsock"], config.winsock);
+    if (root.contains("faults")) {
+      const json& faults = array(root["faults"], "faults");
+      for (std::size_t i = 0; i < faults.size(); ++i) {
+        config.faults.push_back(readFault(faults[i], "faults[" + std::to_string(i) + "]"));
+      }
+    }
+    if (root.contains("desktop")) {
+      const json& windows = array(root["desktop"], "desktop");
+      for (std::size_t i = 0; i < windows.size(); ++i) {
+        const std::string path = "desktop[" + std::to_string(i) + "]";
+        expectObject(windows[i], path, {"program", "title"});
+        DesktopWindow window;
+        window.program = wide(windows[i], "program", path);
+        window.title = wide(windows[i], "title", path);
+        config.desktop.push_back(window);
+      }
+    }
+    return config;
+  }
+
+  [[noreturn]] void fail(const std::string& path, const std::string& problem) const {
+    throw FileError{file_ + ": field '" + path + "': " + problem};
+  }
+
+ private:
+  static std::string join(const std::string& path, const std::string& key) {
+    return path.empty() ? key : path + "." + key;
+  }
+
+  void expectObject(const json& value, const std::string& path,
+                    const std::set<std::string>& known) const {
+    if (!value.is_object()) {
+      if (path.empty()) throw FileError{file_ + ": the machine must be a JSON object"};
+      fail(path, "expected an object");
+    }
+    for (const auto& [key, item] : value.items()) {
+      if (known.count(key) == 0) fail(join(path, key), "unknown field");
+    }
+  }
+
+  const json& array(const json& value, const std::string& path) const {
+    if (!value.is_array()) fail(path, "expected an array");
+    return value;
+  }
+
+  std::uint64_t unsignedField(const json& parent, const std::string& key, const std::string& path,
+                              std::uint64_t max) const {
+    const json& value = parent.at(key);
+    if (!value.is_number_unsigned()) fail(join(path, key), "expected a non-negative integer");
+    const auto number = value.get<std::uint64_t>();
+    if (number > max) fail(join(path, key), "must be at most " + std::to_string(max));
+    return number;
+  }
+
+  bool boolField(const json& parent, const std::string& key, const std::string& path) const {
+    const json& value = parent.at(key);
+    if (!value.is_boolean()) fail(join(path, key), "expected true or false");
+    return value.get<bool>();
+  }
+
+  std::string stringField(const json& parent, const std::string& key,
+                          const std::string& path) const {
+    const json& value = parent.at(key);
+    if (!value.is_string()) fail(join(path, key), "expected a string");
+    return value.get<std::string>();
+  }
+
+  std::wstring wide(const json& parent, const std::string& key, const std::string& path) const {
+    if (!parent.contains(key)) fail(join(path, key), "missing");
+    std::wstring out;
+    if (!fromUtf8(stringField(parent, key, path), out)) fail(join(path, key), "invalid UTF-8");
+    return out;
+  }
+
+  // "major.minor" or "major.minor.build".
+  std::vector<Dword> versionField(const json& parent, const std::string& key,
+                                  const std::string& path, std::size_t minParts,
+                                  std::size_t maxParts) const {
+    const std::string text = stringField(parent, key, path);
+    std::vector<Dword> parts;
+    std::stringstream in(text);
+    std::string part;
+    while (std::getline(in, part, '.')) {
+      if (part.empty() || part.size() > 9 ||
+          part.find_first_not_of("0123456789") != std::string::npos) {
+        fail(join(path, key), "expected a version like \"10.0.19045\", found \"" + text + "\"");
+      }
+      parts.push_back(static_cast<Dword>(std::stoul(part)));
+    }
+    if (parts.size() < minParts || parts.size() > maxParts) {
+      fail(join(path, key), "expected a version like \"10.0.19045\", found \"" + text + "\"");
+    }
+    return parts;
+  }
+
+  void readOs(const json& os, OsProfile& out) const {
+    const std::string path = "os";
+    expectObject(os, path,
+                 {"edition", "version", "platformId", "productType", "is64Bit",
+                  "hasIsWow64Process", "userUiLanguage", "userLocale"});
+    if (os.contains("edition")) out.edition = wide(os, "edition", path);
+    if (os.contains("version")) {
+      const auto parts = versionField(os, "version", path, 2, 3);
+      out.majorVersion = parts[0];
+      out.minorVersion = parts[1];
+      out.buildNumber = parts.size() > 2 ? parts[2] : 0;
+    }
+    if (os.contains("platformId")) {
+      out.platformId = static_cast<Dword>(unsignedField(os, "platformId", path, 2));
+    }
+    if (os.contains("productType")) {
+      const std::string name = stringField(os, "productType", path);
+      const auto found = productTypes().find(name);
+      if (found == productTypes().end()) {
+        fail("os.productType", "expected \"workstation\", \"domainController\" or \"server\"");
+      }
+      out.productType = found->second;
+    }
+    if (os.contains("is64Bit")) out.is64Bit = boolField(os, "is64Bit", path);
+    if (os.contains("hasIsWow64Process")) {
+      out.hasIsWow64Process = boolField(os, "hasIsWow64Process", path);
+    }
+    if (os.contains("userUiLanguage")) {
+      out.userUiLanguage = static_cast<LangId>(unsignedField(os, "userUiLanguage", path, 0xFFFF));
+      if (!os.contains("userLocale")) out.userLocale = out.userUiLanguage;
+    }
+    if (os.contains("userLocale")) {
+      out.userLocale = static_cast<Lcid>(unsignedField(os, "userLocale", path, 0xFFFFFFFF));
+    }
+  }
+
+  void readWinsock(const json& winsock, WinsockProfile& out) const {
+    const std::string path = "winsock";
+    expectObject(winsock, path, {"highestVersion", "startupError"});
+    if (winsock.contains("highestVersion")) {
+      const auto parts = versionField(winsock, "highestVersion", path, 2, 2);
+      if (parts[0] > 255 || parts[1] > 255) fail("winsock.highestVersion", "out of range");
+      out.highestVersion = makeWord(parts[0], parts[1]);
+    }
+    if (winsock.contains("startupError")) {
+      out.startupError = static_cast<int>(unsignedField(winsock, "startupError", path, 0x7FFFFFFF));
+    }
+  }
+
+  Fault readFault(const json& value, const std::string& path) const {
+    expectObject(value, path, {"call", "error", "times"});
+    Fault fault;
+    if (!value.contains("call")) fail(path + ".call", "missing");
+    fault.call = stringField(value, "call", path);
+    if (!value.contains("error")) fail(path + ".error", "missing");
+    fault.error = static_cast<Dword>(unsignedField(value, "error", path, 0xFFFFFFFF));
+    if (value.contains("times")) {
+      const json& times = value["times"];
+      if (times.is_string() && times.get<std::string>() == "always") {
+        fault.times = -1;
+      } else if (times.is_number_unsigned() && times.get<std::uint64_t>() > 0 &&
+                 times.get<std::uint64_t>() < 1'000'000) {
+        fault.times = static_cast<int>(times.get<std::uint64_t>());
+      } else {
+        fail(path + ".times", "expected a positive count or \"always\"");
+      }
+    }
+    return fault;
+  }
+
+  std::string file_;
+};
+
+std::string productTypeName(std::uint8_t type) {
+  for (const auto& [name, value] : productTypes()) {
+    if (value == type) return name;
+  }
+  return "workstation";
+}
+
+}  // namespace
+
+MachineFileResult parseMachineFile(const std::string& text, const std::string& fileName) {
+  json root;
+  try {
+    root = json::parse(text);
+  } catch (const json::parse_error& error) {
+    std::string what = error.what();
+    const std::size_t detail = what.find("parse error");
+    return {std::nullopt, fileName + ": not valid JSON: " +
+                              (detail == std::string::npos ? what : what.substr(detail))};
+  }
+  try {
+    return {Reader(fileName).read(root), {}};
+  } catch (const FileError& error) {
+    return {std::nullopt, error.message};
+  }
+}
+
+MachineFileResult loadMachineFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {std::nullopt, path + ": cannot open the machine file"};
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  return parseMachineFile(buffer.str(), path);
+}
+
+std::string formatMachineFile(const MachineConfig& config) {
+  const OsProfile& os = config.os;
+  json root;
+  root["os"] = {
+      {"edition", toUtf8(os.edition)},
+      {"version", std::to_string(os.majorVersion) + "." + std::to_string(os.minorVersion) + "." +
+                      std::to_string(os.buildNumber)},
+      {"platformId", os.platformId},
+      {"productType", productTypeName(os.productType)},
+      {"is64Bit", os.is64Bit},
+      {"hasIsWow64Process", os.hasIsWow64Process},
+      {"userUiLanguage", os.userUiLanguage},
+      {"userLocale", os.userLocale},
+  };
+  root["winsock"] = {
+      {"highestVersion", std::to_string(lowByte(config.winsock.highestVersion)) + "." +
+                             std::to_string(highByte(config.winsock.highestVersion))},
+      {"startupError", config.winsock.startupError},
+  };
+  root["faults"] = json::array();
+  for (const auto& fault : config.faults) {
+    json entry = {{"call", fault.call}, {"error", fault.error}};
+    if (fault.times < 0) {
+      entry["times"] = "always";
+    } else {
+      entry["times"] = fault.times;
+    }
+    root["faults"].push_back(entry);
+  }
+  root["desktop"] = json::array();
+  for (const auto& window : config.desktop) {
+    root["desktop"].push_back({{"program", toUtf8(window.program)}, {"title", toUtf8(window.title)}});
+  }
+  return root.dump(2) + "\n";
+}
+
+std::string saveMachineFile(const MachineConfig& config, const std::string& path) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return path + ": cannot write the machine file";
+  out << formatMachineFile(config);
+  out.close();
+  return out ? std::string() : path + ": cannot write the machine file";
+}
+
+}  // namespace plat::sim

@@ -1,0 +1,287 @@
+#include "platform/sim/sim_process.h"
+
+#include <algorithm>
+
+#include "platform/sim/text.h"
+
+namespace plat::sim {
+
+SimProcess::SimProcess(MachineState& machineState, ProcessId processId, ProgramImage programImage,
+                       std::wstring args, std::wstring dir)
+    : machine(machineState),
+      id(processId),
+      image(std::move(programImage)),
+      arguments(std::move(args)),
+      directory(std::move(dir)),
+      system_(*this),
+      windows_(*this),
+      sockets_(*this),
+      resources_(*this) {}
+
+std::shared_ptr<void> SimProcess::processSlot(std::type_index type,
+                                              std::shared_ptr<void> (*make)()) {
+  std::unique_lock lock(machine.mutex);
+  const auto found = slots.find(type);
+  if (found != slots.end()) return found->second;
+  lock.unlock();
+  std::shared_ptr<void> made = make();
+  lock.lock();
+  return slots.try_emplace(type, std::move(made)).first->second;
+}
+
+std::vector<LangId> SimProcess::resourceLanguages(const SimThread& thread) const {
+  // Windows XP picks resources by the thread locale; later versions by the
+  // thread's UI language, which defaults to the user's. Then the loader
+  // tries the neutral language, the user's UI language and English.
+  const LangId user = machine.config.os.userUiLanguage;
+  LangId first = 0;
+  if (reportedVersion().majorVersion < 6) {
+    first = static_cast<LangId>(thread.locale != 0 ? thread.locale : machine.config.os.userLocale);
+  } else {
+    first = thread.uiLanguage != 0 ? thread.uiLanguage : user;
+  }
+  return {first, 0, user, kLangEnglishUs};
+}
+
+OsVersionInfo SimProcess::reportedVersion() const {
+  const OsProfile& os = machine.config.os;
+  OsVersionInfo info{os.majorVersion, os.minorVersion, os.buildNumber, os.platformId,
+                     os.productType};
+  const bool after8 = os.majorVersion > 6 || (os.majorVersion == 6 && os.minorVersion > 2);
+  if (after8 && !image.declaresSupportedOs) {
+    info.majorVersion = 6;
+    info.minorVersion = 2;
+    info.buildNumber = 9200;
+  }
+  return info;
+}
+
+KernelHandle SimProcess::addHandle(std::shared_ptr<KernelObject> object) {
+  const KernelHandle handle = machine.nextHandle;
+  machine.nextHandle += 4;
+  handles.emplace(handle, std::move(object));
+  return handle;
+}
+
+void SimProcess::terminate(Dword code) {
+  ended = true;
+  exitCode = code;
+  // Mutexes owned by the process's threads are abandoned with the process.
+  for (auto& [handle, object] : handles) {
+    if (auto* mutex = dynamic_cast<MutexObject*>(object.get());
+        mutex != nullptr && mutex->owner != nullptr && mutex->owner->process == this) {
+      mutex->owner = nullptr;
+      mutex->recursion = 0;
+    }
+  }
+  handles.clear();
+  std::vector<WindowId> own;
+  for (const auto& [windowId, window] : machine.windows) {
+    if (window->process == this && window->parent == kNoWindow) own.push_back(windowId);
+  }
+  for (const WindowId windowId : own) machine.destroyWindow(windowId);
+  machine.record(machine.describe(*this) + " ends with exit code " + std::to_string(code));
+  machine.changed();
+}
+
+// ---------------------------------------------------------------------------
+// System port
+
+std::wstring SimSystemPort::moduleFileName() {
+  std::scoped_lock lock(process_.machine.mutex);
+  return process_.directory + L"\\" + process_.image.name;
+}
+
+std::wstring SimSystemPort::commandLineArguments() { return process_.arguments; }
+
+OsVersionResult SimSystemPort::getVersionEx() {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("GetVersionExW")) {
+    return {std::nullopt, *fault};
+  }
+  return {process_.reportedVersion(), kErrorSuccess};
+}
+
+Wow64Query SimSystemPort::isWow64Process() {
+  std::scoped_lock lock(process_.machine.mutex);
+  const OsProfile& os = process_.machine.config.os;
+  Wow64Query query;
+  query.functionPresent = os.hasIsWow64Process;
+  if (!query.functionPresent) return query;
+  if (const auto fault = process_.machine.takeFault("IsWow64Process")) {
+    (void)fault;
+    return query;
+  }
+  query.callSucceeded = true;
+  query.value = os.is64Bit && !process_.image.is64Bit ? 1 : 0;
+  return query;
+}
+
+LangId SimSystemPort::getUserDefaultUiLanguage() {
+  std::scoped_lock lock(process_.machine.mutex);
+  return process_.machine.config.os.userUiLanguage;
+}
+
+LangId SimSystemPort::getThreadUiLanguage() {
+  std::scoped_lock lock(process_.machine.mutex);
+  const SimThread* thread = currentThread();
+  return thread->uiLanguage != 0 ? thread->uiLanguage : process_.machine.config.os.userUiLanguage;
+}
+
+LangId SimSystemPort::setThreadUiLanguage(LangId lang) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (process_.machine.takeFault("SetThreadUILanguage")) return 0;
+  currentThread()->uiLanguage = lang;
+  return lang;
+}
+
+Lcid SimSystemPort::getThreadLocale() {
+  std::scoped_lock lock(process_.machine.mutex);
+  const SimThread* thread = currentThread();
+  return thread->locale != 0 ? thread->locale : process_.machine.config.os.userLocale;
+}
+
+bool SimSystemPort::setThreadLocale(Lcid locale) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (process_.machine.takeFault("SetThreadLocale")) return false;
+  currentThread()->locale = locale;
+  return true;
+}
+
+CreateMutexResult SimSystemPort::createMutex(bool initialOwner, const std::wstring& name) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  if (const auto fault = machine.takeFault("CreateMutexW")) return {kNoHandle, *fault};
+  if (!name.empty()) {
+    const auto found = machine.namedMutexes.find(name);
+    if (found != machine.namedMutexes.end()) {
+      if (auto existing = found->second.lock()) {
+        return {process_.addHandle(existing), kErrorAlreadyExists};
+      }
+    }
+  }
+  auto mutex = std::make_shared<MutexObject>();
+  mutex->name = name;
+  if (initialOwner) {
+    mutex->owner = currentThread();
+    mutex->recursion = 1;
+  }
+  if (!name.empty()) machine.namedMutexes[name] = mutex;
+  return {process_.addHandle(mutex), kErrorSuccess};
+}
+
+bool SimSystemPort::closeHandle(KernelHandle handle) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const bool closed = process_.handles.erase(handle) != 0;
+  process_.machine.changed();
+  return closed;
+}
+
+KernelHandle SimSystemPort::createThread(std::function<Dword()> body) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (process_.machine.takeFault("CreateThread")) return kNoHandle;
+  auto object = std::make_shared<ThreadObject>();
+  object->thread = &process_.machine.startThread(process_, std::move(body));
+  return process_.addHandle(object);
+}
+
+Dword SimSystemPort::waitForSingleObject(KernelHandle handle, Dword milliseconds) {
+  std::unique_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  const auto found = process_.handles.find(handle);
+  if (found == process_.handles.end()) return kWaitFailed;
+  const std::shared_ptr<KernelObject> object = found->second;
+  std::optional<std::uint64_t> deadline;
+  if (milliseconds != kInfinite) deadline = machine.now + milliseconds;
+  SimThread* self = currentThread();
+  if (auto* thread = dynamic_cast<ThreadObject*>(object.get())) {
+    const std::function<bool()> done = [thread] { return thread->thread->finished; };
+    return machine.block(lock, done, deadline) ? kWaitObject0 : kWaitTimeout;
+  }
+  if (auto* mutex = dynamic_cast<MutexObject*>(object.get())) {
+    const std::function<bool()> free = [mutex, self] {
+      return mutex->owner == nullptr || mutex->owner == self;
+    };
+    if (!machine.block(lock, free, deadline)) return kWaitTimeout;
+    mutex->owner = self;
+    ++mutex->recursion;
+    return kWaitObject0;
+  }
+  return kWaitFailed;
+}
+
+std::optional<Dword> SimSystemPort::getExitCodeThread(KernelHandle handle) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const auto found = process_.handles.find(handle);
+  if (found == process_.handles.end()) return std::nullopt;
+  auto* thread = dynamic_cast<ThreadObject*>(found->second.get());
+  if (thread == nullptr) return std::nullopt;
+  constexpr Dword kStillActive = 259;
+  return thread->thread->finished ? thread->thread->exitCode : kStillActive;
+}
+
+void SimSystemPort::sleep(Dword milliseconds) {
+  std::unique_lock lock(process_.machine.mutex);
+  const std::function<bool()> never = [] { return false; };
+  process_.machine.block(lock, never, process_.machine.now + milliseconds);
+}
+
+Dword SimSystemPort::getTickCount() {
+  std::scoped_lock lock(process_.machine.mutex);
+  return static_cast<Dword>(process_.machine.now);
+}
+
+// ---------------------------------------------------------------------------
+// Socket port
+
+WsaStartupResult SimSocketPort::wsaStartup(std::uint16_t requestedVersion) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const WinsockProfile& winsock = process_.machine.config.winsock;
+  if (winsock.startupError != 0) return {winsock.startupError, 0};
+  if (const auto fault = process_.machine.takeFault("WSAStartup")) {
+    return {static_cast<int>(*fault), 0};
+  }
+  // The stack grants the lower of the requested and its highest version.
+  auto order = [](std::uint16_t v) { return lowByte(v) * 256U + highByte(v); };
+  const std::uint16_t granted =
+      order(requestedVersion) < order(winsock.highestVersion) ? requestedVersion
+                                                              : winsock.highestVersion;
+  ++process_.wsaStartups;
+  return {0, granted};
+}
+
+int SimSocketPort::wsaCleanup() {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (process_.wsaStartups == 0) return -1;
+  --process_.wsaStartups;
+  return 0;
+}
+
+void SimSocketPort::wsaSetLastError(int error) {
+  std::scoped_lock lock(process_.machine.mutex);
+  process_.wsaLastError = error;
+}
+
+int SimSocketPort::wsaGetLastError() {
+  std::scoped_lock lock(process_.machine.mutex);
+  return process_.wsaLastError;
+}
+
+// ---------------------------------------------------------------------------
+// Resource port
+
+std::wstring SimResourcePort::loadString(std::uint32_t id) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const ResourceSet* resources = process_.image.resources;
+  if (resources == nullptr) return {};
+  for (const LangId lang : process_.resourceLanguages(*currentThread())) {
+    for (const auto& s : resources->strings) {
+      if (s.id == id && s.language == lang) return s.text;
+    }
+  }
+  const auto any = std::find_if(resources->strings.begin(), resources->strings.end(),
+                                [id](const StringResource& s) { return s.id == id; });
+  return any == resources->strings.end() ? std::wstring() : any->text;
+}
+
+}  // namespace plat::sim

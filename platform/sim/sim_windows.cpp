@@ -1,0 +1,354 @@
+// The window port of a simulated process: top-level windows, modal
+// dialogs from resource templates, message boxes and system menus.
+#include <algorithm>
+
+#include "platform/sim/sim_process.h"
+#include "platform/sim/text.h"
+
+namespace plat::sim {
+
+namespace {
+
+constexpr Dword kWsChild = 0x40000000;
+constexpr Dword kWsVisible = 0x10000000;
+constexpr Dword kWsDisabled = 0x08000000;
+constexpr Dword kWsSysMenu = 0x00080000;
+constexpr std::uintptr_t kScMove = 0xF010;
+constexpr std::uintptr_t kScCommandMask = 0xFFF0;
+constexpr Dword kInitCommonControlsExSize = 8;
+
+struct MessageBoxButton {
+  int id;
+  const wchar_t* text;
+};
+
+std::vector<MessageBoxButton> messageBoxButtons(Dword type) {
+  switch (type & kMbTypeMask) {
+    case kMbOkCancel: return {{kIdOk, L"OK"}, {kIdCancel, L"Cancel"}};
+    case kMbAbortRetryIgnore:
+      return {{kIdAbort, L"&Abort"}, {kIdRetry, L"&Retry"}, {kIdIgnore, L"&Ignore"}};
+    case kMbYesNoCancel: return {{kIdYes, L"&Yes"}, {kIdNo, L"&No"}, {kIdCancel, L"Cancel"}};
+    case kMbYesNo: return {{kIdYes, L"&Yes"}, {kIdNo, L"&No"}};
+    case kMbRetryCancel: return {{kIdRetry, L"&Retry"}, {kIdCancel, L"Cancel"}};
+    default: return {{kIdOk, L"OK"}};
+  }
+}
+
+std::string oneLine(const std::wstring& text) {
+  std::string out;
+  for (const char c : toUtf8(text)) {
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c != '\r') {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string buttonName(const std::wstring& text) {
+  std::wstring plain;
+  for (const wchar_t c : text) {
+    if (c != L'&') plain += c;
+  }
+  return toUtf8(plain);
+}
+
+void addControl(MachineState& machine, SimWindow& parent, const std::wstring& className,
+                const std::wstring& text, int controlId, Dword style) {
+  auto control = std::make_unique<SimWindow>();
+  control->process = parent.process;
+  control->program = parent.program;
+  control->thread = parent.thread;
+  control->parent = parent.id;
+  control->controlId = controlId;
+  control->className = className;
+  control->title = text;
+  control->style = style | kWsChild;
+  control->visible = (style & kWsVisible) != 0;
+  control->enabled = (style & kWsDisabled) == 0;
+  const WindowId id = machine.createWindow(std::move(control));
+  parent.children.push_back(id);
+}
+
+const DialogResource* findDialog(const SimProcess& process, std::uint32_t templateId) {
+  const ResourceSet* resources = process.image.resources;
+  if (resources == nullptr) return nullptr;
+  for (const LangId lang : process.resourceLanguages(*currentThread())) {
+    for (const auto& d : resources->dialogs) {
+      if (d.id == templateId && d.language == lang) return &d;
+    }
+  }
+  for (const auto& d : resources->dialogs) {
+    if (d.id == templateId) return &d;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool SimWindowPort::initCommonControlsEx(Dword size, Dword classes) {
+  (void)classes;
+  std::scoped_lock lock(process_.machine.mutex);
+  if (process_.machine.takeFault("InitCommonControlsEx")) return false;
+  return size == kInitCommonControlsExSize;
+}
+
+bool SimWindowPort::enumWindows(const std::function<bool(WindowId)>& visit) {
+  std::vector<WindowId> snapshot;
+  {
+    std::scoped_lock lock(process_.machine.mutex);
+    if (process_.machine.takeFault("EnumWindows")) return false;
+    snapshot = process_.machine.zOrder;
+  }
+  for (const WindowId id : snapshot) {
+    if (!visit(id)) break;
+  }
+  return true;
+}
+
+std::wstring SimWindowPort::getWindowText(WindowId window, int bufferChars) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const SimWindow* w = process_.machine.find(window);
+  if (w == nullptr || bufferChars <= 0) return {};
+  return w->title.substr(0, static_cast<std::size_t>(bufferChars - 1));
+}
+
+bool SimWindowPort::setWindowText(WindowId window, const std::wstring& text) {
+  std::scoped_lock lock(process_.machine.mutex);
+  SimWindow* w = process_.machine.find(window);
+  if (w == nullptr) return false;
+  w->title = text;
+  return true;
+}
+
+bool SimWindowPort::isWindow(WindowId window) {
+  std::scoped_lock lock(process_.machine.mutex);
+  return process_.machine.find(window) != nullptr;
+}
+
+bool SimWindowPort::showWindow(WindowId window, int command) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  SimWindow* w = machine.find(window);
+  if (w == nullptr) return false;
+  const bool wasVisible = w->visible;
+  w->visible = command != kSwHide;
+  w->minimized = command == kSwShowMinimized;
+  if (w->parent == kNoWindow) {
+    const char* verb = command == kSwHide            ? " hides window \""
+                       : command == kSwShowMinimized ? " minimises window \""
+                       : command == kSwShowNormal    ? " restores window \""
+                                                     : " shows window \"";
+    machine.record(machine.describe(process_) + verb + oneLine(w->title) + "\"");
+  }
+  return wasVisible;
+}
+
+bool SimWindowPort::setForegroundWindow(WindowId window) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  SimWindow* w = machine.find(window);
+  if (w == nullptr || w->parent != kNoWindow) return false;
+  machine.bringToTop(window);
+  machine.record(machine.describe(process_) + " brings window \"" + oneLine(w->title) +
+                 "\" to the front");
+  return true;
+}
+
+std::intptr_t SimWindowPort::dialogBox(std::uint32_t templateId, WindowId parent,
+                                       DialogProcedure& procedure) {
+  std::unique_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  const DialogResource* resource = findDialog(process_, templateId);
+  if (resource == nullptr || machine.takeFault("DialogBoxParamW")) return -1;
+
+  auto dialog = std::make_unique<SimWindow>();
+  dialog->process = &process_;
+  dialog->program = process_.image.name;
+  dialog->thread = currentThread();
+  dialog->parent = kNoWindow;
+  dialog->className = L"#32770";
+  dialog->title = resource->caption;
+  dialog->style = resource->style & ~kWsChild;
+  dialog->exStyle = resource->exStyle;
+  dialog->procedure = &procedure;
+  SimWindow& self = *dialog;
+  const WindowId id = machine.createWindow(std::move(dialog));
+  if ((self.style & kWsSysMenu) != 0) {
+    self.systemMenu = {{L"&Move", kScMove, 0}, {L"&Close", kScClose, 0}};
+  }
+  for (const auto& control : resource->controls) {
+    addControl(machine, self, control.className, control.text, control.id, control.style);
+  }
+
+  lock.unlock();
+  std::intptr_t initResult = 0;
+  procedure.dialogProc(id, {kWmInitDialog, 0, 0}, initResult);
+  lock.lock();
+
+  // DialogBox shows the dialog whether or not its template is visible.
+  self.visible = true;
+  machine.bringToTop(id);
+  machine.record(machine.describe(process_) + " shows window \"" + oneLine(self.title) + "\"");
+  SimWindow* owner = machine.find(parent);
+  if (owner != nullptr) owner->enabled = false;
+
+  runModalLoop(lock, self);
+
+  const std::intptr_t result = self.result;
+  machine.record(machine.describe(process_) + " closes window \"" + oneLine(self.title) + "\"");
+  machine.destroyWindow(id);
+  if ((owner = machine.find(parent)) != nullptr) {
+    owner->enabled = true;
+    machine.bringToTop(parent);
+  }
+  return result;
+}
+
+bool SimWindowPort::endDialog(WindowId dialog, std::intptr_t result) {
+  std::scoped_lock lock(process_.machine.mutex);
+  SimWindow* w = process_.machine.find(dialog);
+  if (w == nullptr || w->procedure == nullptr) return false;
+  w->result = result;
+  w->ended = true;
+  process_.machine.changed();
+  return true;
+}
+
+WindowId SimWindowPort::getDlgItem(WindowId dialog, int controlId) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const SimWindow* w = process_.machine.find(dialog);
+  if (w == nullptr) return kNoWindow;
+  for (const WindowId child : w->children) {
+    if (process_.machine.find(child)->controlId == controlId) return child;
+  }
+  return kNoWindow;
+}
+
+bool SimWindowPort::postMessage(WindowId window, const Message& message) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (process_.machine.find(window) == nullptr) return false;
+  process_.machine.post(window, message);
+  return true;
+}
+
+int SimWindowPort::messageBox(WindowId owner, const std::wstring& text,
+                              const std::wstring& caption, Dword type) {
+  std::unique_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  auto box = std::make_unique<SimWindow>();
+  box->process = &process_;
+  box->program = process_.image.name;
+  box->thread = currentThread();
+  box->className = L"#32770";
+  box->title = caption.empty() ? std::wstring(L"Error") : caption;
+  box->isMessageBox = true;
+  box->messageText = text;
+  box->messageType = type;
+  box->visible = true;
+  SimWindow& self = *box;
+  const WindowId id = machine.createWindow(std::move(box));
+  std::string line = machine.describe(process_) + " shows message box \"" + oneLine(self.title) +
+                     "\": \"" + oneLine(text) + "\"";
+  for (const auto& button : messageBoxButtons(type)) {
+    addControl(machine, self, L"Button", button.text, button.id, kWsVisible);
+    line += " [" + buttonName(button.text) + "]";
+  }
+  machine.bringToTop(id);
+  machine.record(line);
+  SimWindow* ownerWindow = machine.find(owner);
+  if (ownerWindow != nullptr) ownerWindow->enabled = false;
+
+  WindowInfo info;
+  info.id = id;
+  info.process = process_.id;
+  info.program = self.program;
+  info.title = self.title;
+  info.isMessageBox = true;
+  info.messageText = text;
+  info.messageType = type;
+  info.visible = true;
+  for (const auto& rule : machine.messageBoxRules) {
+    if (const auto answer = rule(info)) {
+      for (const auto& button : messageBoxButtons(type)) {
+        if (button.id == *answer) {
+          machine.record("user clicks \"" + buttonName(button.text) + "\" in \"" +
+                         oneLine(self.title) + "\"");
+        }
+      }
+      self.result = *answer;
+      self.ended = true;
+      break;
+    }
+  }
+
+  runModalLoop(lock, self);
+
+  const auto result = static_cast<int>(self.result);
+  machine.destroyWindow(id);
+  if ((ownerWindow = machine.find(owner)) != nullptr) {
+    ownerWindow->enabled = true;
+    machine.bringToTop(owner);
+  }
+  return result;
+}
+
+MenuId SimWindowPort::getSystemMenu(WindowId window, bool revert) {
+  (void)revert;
+  std::scoped_lock lock(process_.machine.mutex);
+  SimWindow* w = process_.machine.find(window);
+  if (w == nullptr || (w->style & kWsSysMenu) == 0) return kNoMenu;
+  if (w->systemMenuId == kNoMenu) w->systemMenuId = window + 1;
+  return w->systemMenuId;
+}
+
+bool SimWindowPort::appendMenu(MenuId menu, Dword flags, std::uintptr_t itemId,
+                               const std::wstring& text) {
+  std::scoped_lock lock(process_.machine.mutex);
+  for (auto& [id, window] : process_.machine.windows) {
+    if (menu != kNoMenu && window->systemMenuId == menu) {
+      window->systemMenu.push_back({text, itemId, flags});
+      return true;
+    }
+  }
+  return false;
+}
+
+void SimWindowPort::runModalLoop(std::unique_lock<std::mutex>& lock, SimWindow& modal) {
+  SimThread* thread = currentThread();
+  const std::function<bool()> ready = [&] { return modal.ended || !thread->queue.empty(); };
+  while (!modal.ended) {
+    process_.machine.block(lock, ready);
+    if (modal.ended) break;
+    const PostedMessage posted = thread->queue.front();
+    thread->queue.pop_front();
+    lock.unlock();
+    dispatch(posted);
+    lock.lock();
+  }
+}
+
+void SimWindowPort::dispatch(const PostedMessage& posted) {
+  DialogProcedure* procedure = nullptr;
+  {
+    std::scoped_lock lock(process_.machine.mutex);
+    const SimWindow* w = process_.machine.find(posted.window);
+    if (w == nullptr) return;
+    procedure = w->procedure;
+  }
+  if (procedure == nullptr) return;
+  std::intptr_t result = 0;
+  if (procedure->dialogProc(posted.window, posted.message, result)) return;
+  // The default dialog handling: the close command closes the window, and
+  // closing a dialog presses its Cancel button.
+  const Message& message = posted.message;
+  if (message.id == kWmSysCommand && (message.wParam & kScCommandMask) == kScClose) {
+    dispatch({posted.window, {kWmClose, 0, 0}});
+  } else if (message.id == kWmClose) {
+    dispatch({posted.window,
+              {kWmCommand, makeWParam(static_cast<unsigned>(kIdCancel), kBnClicked), 0}});
+  }
+}
+
+}  // namespace plat::sim

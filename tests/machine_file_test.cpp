@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include "platform/sim/machine_file.h"
+
+namespace plat::sim {
+namespace {
+
+TEST(MachineFile, EmptyObjectIsTheBuiltInProfile) {
+  const auto result = parseMachineFile("{}", "m.json");
+  ASSERT_TRUE(result.config) << result.error;
+  EXPECT_EQ(result.config->os.majorVersion, 10U);
+  EXPECT_TRUE(result.config->os.is64Bit);
+  EXPECT_EQ(result.config->os.userUiLanguage, kLangEnglishUs);
+  EXPECT_EQ(result.config->winsock.highestVersion, makeWord(2, 2));
+}
+
+TEST(MachineFile, ReadsEveryFieldAndSavesItBack) {
+  const std::string text = R"({
+    "os": { "edition": "Windows XP Professional", "version": "5.1.2600", "platformId": 2,
+            "productType": "workstation", "is64Bit": false, "hasIsWow64Process": false,
+            "userUiLanguage": 1042, "userLocale": 1042 },
+    "winsock": { "highestVersion": "1.1", "startupError": 0 },
+    "faults": [ { "call": "GetVersionExW", "error": 87, "times": "always" },
+                { "call": "EnumWindows", "error": 5, "times": 2 } ],
+    "desktop": [ { "program": "notepad.exe", "title": "메모장" } ]
+  })";
+  const auto first = parseMachineFile(text, "xp.json");
+  ASSERT_TRUE(first.config) << first.error;
+  const MachineConfig& c = *first.config;
+  EXPECT_EQ(c.os.edition, L"Windows XP Professional");
+  EXPECT_EQ(c.os.minorVersion, 1U);
+  EXPECT_EQ(c.os.buildNumber, 2600U);
+  EXPECT_FALSE(c.os.hasIsWow64Process);
+  EXPECT_EQ(c.os.userLocale, 1042U);
+  EXPECT_EQ(c.winsock.highestVersion, makeWord(1, 1));
+  ASSERT_EQ(c.faults.size(), 2U);
+  EXPECT_EQ(c.faults[0].times, -1);
+  EXPECT_EQ(c.faults[1].times, 2);
+  ASSERT_EQ(c.desktop.size(), 1U);
+  EXPECT_EQ(c.desktop[0].title, L"메모장");
+
+  const auto again = parseMachineFile(formatMachineFile(c), "saved.json");
+  ASSERT_TRUE(again.config) << again.error;
+  EXPECT_EQ(formatMachineFile(*again.config), formatMachineFile(c));
+}
+
+TEST(MachineFile, BadInputNamesTheFileTheFieldAndTheProblem) {
+  struct Case {
+    const char* text;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"{ \"os\": ", "bad.json: not valid JSON: parse error"},
+      {"[1]", "bad.json: the machine must be a JSON object"},
+      {R"({"colour": 1})", "bad.json: field 'colour': unknown field"},
+      {R"({"os": {"versoin": "6.1"}})", "bad.json: field 'os.versoin': unknown field"},
+      {R"({"os": {"version": 10}})", "bad.json: field 'os.version': expected a string"},
+      {R"({"os": {"version": "ten"}})", "bad.json: field 'os.version': expected a version"},
+      {R"({"os": {"is64Bit": "yes"}})", "bad.json: field 'os.is64Bit': expected true or false"},
+      {R"({"os": {"userUiLanguage": -1}})",
+       "bad.json: field 'os.userUiLanguage': expected a non-negative integer"},
+      {R"({"os": {"userUiLanguage": 70000}})",
+       "bad.json: field 'os.userUiLanguage': must be at most 65535"},
+      {R"({"os": {"productType": "laptop"}})", "bad.json: field 'os.productType': expected"},
+      {R"({"os": []})", "bad.json: field 'os': expected an object"},
+      {R"({"faults": [{"call": "X"}]})", "bad.json: field 'faults[0].error': missing"},
+      {R"({"faults": [{"call": "X", "error": 1, "times": 0}]})",
+       "bad.json: field 'faults[0].times': expected a positive count"},
+      {R"({"desktop": [{"title": 3, "program": "a"}]})",
+       "bad.json: field 'desktop[0].title': expected a string"},
+  };
+  for (const auto& c : cases) {
+    const auto result = parseMachineFile(c.text, "bad.json");
+    EXPECT_FALSE(result.config) << c.text;
+    EXPECT_EQ(result.error.rfind(c.error, 0), 0U) << c.text << " gave: " << result.error;
+    EXPECT_EQ(result.error.find('\n'), std::string::npos) << result.error;
+  }
+}
+
+}  // namespace
+}  // namespace plat::sim

@@ -1,0 +1,16 @@
+// The programs of this project as the simulated machine runs them.
+#pragma once
+
+#include "platform/sim/machine.h"
+
+namespace brisvane::simhost {
+
+inline constexpr wchar_t kBrisvaneProgram[] = L"Brisvane.exe";
+
+// Brisvane.exe: 32-bit, with its compiled resources, no supported-OS list.
+plat::sim::ProgramImage brisvaneImage();
+
+// Installs every program of the project on `machine`.
+void installPrograms(plat::sim::Machine& machine);
+
+}  // namespace brisvane::simhost
