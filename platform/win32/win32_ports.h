@@ -1,0 +1,104 @@
+// The ports on the real Windows API (MinGW-w64 build).
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "platform/api/ports.h"
+
+namespace plat::win32 {
+
+class Win32System final : public SystemPort {
+ public:
+  std::wstring moduleFileName() override;
+  std::wstring commandLineArguments() override;
+  OsVersionResult getVersionEx() override;
+  Wow64Query isWow64Process() override;
+  LangId getUserDefaultUiLanguage() override;
+  LangId getThreadUiLanguage() override;
+  LangId setThreadUiLanguage(LangId lang) override;
+  Lcid getThreadLocale() override;
+  bool setThreadLocale(Lcid locale) override;
+  CreateMutexResult createMutex(bool initialOwner, const std::wstring& name) override;
+  bool closeHandle(KernelHandle handle) override;
+  KernelHandle createThread(std::function<Dword()> body) override;
+  Dword waitForSingleObject(KernelHandle handle, Dword milliseconds) override;
+  std::optional<Dword> getExitCodeThread(KernelHandle handle) override;
+  void sleep(Dword milliseconds) override;
+  Dword getTickCount() override;
+};
+
+class Win32Windows final : public WindowPort {
+ public:
+  bool initCommonControlsEx(Dword size, Dword classes) override;
+  bool enumWindows(const std::function<bool(WindowId)>& visit) override;
+  std::wstring getWindowText(WindowId window, int bufferChars) override;
+  bool setWindowText(WindowId window, const std::wstring& text) override;
+  bool isWindow(WindowId window) override;
+  bool showWindow(WindowId window, int command) override;
+  bool setForegroundWindow(WindowId window) override;
+  std::intptr_t dialogBox(std::uint32_t templateId, WindowId parent,
+                          DialogProcedure& procedure) override;
+  bool endDialog(WindowId dialog, std::intptr_t result) override;
+  WindowId getDlgItem(WindowId dialog, int controlId) override;
+  bool postMessage(WindowId window, const Message& message) override;
+  int messageBox(WindowId owner, const std::wstring& text, const std::wstring& caption,
+                 Dword type) override;
+  MenuId getSystemMenu(WindowId window, bool revert) override;
+  bool appendMenu(MenuId menu, Dword flags, std::uintptr_t itemId,
+                  const std::wstring& text) override;
+};
+
+class Win32Sockets final : public SocketPort {
+ public:
+  WsaStartupResult wsaStartup(std::uint16_t requestedVersion) override;
+  int wsaCleanup() override;
+  void wsaSetLastError(int error) override;
+  int wsaGetLastError() override;
+};
+
+class Win32Resources final : public ResourcePort {
+ public:
+  std::wstring loadString(std::uint32_t id) override;
+};
+
+class Win32Ports final : public Ports {
+ public:
+  SystemPort& system() override { return system_; }
+  WindowPort& windows() override { return windows_; }
+  SocketPort& sockets() override { return sockets_; }
+  ResourcePort& resources() override { return resources_; }
+  std::shared_ptr<void> processSlot(std::type_index type,
+                                    std::shared_ptr<void> (*make)()) override;
+
+ private:
+  Win32System system_;
+  Win32Windows windows_;
+  Win32Sockets sockets_;
+  Win32Resources resources_;
+  std::mutex slotsMutex_;
+  std::map<std::type_index, std::shared_ptr<void>> slots_;
+};
+
+inline HWND toHwnd(WindowId id) { return reinterpret_cast<HWND>(id); }
+inline WindowId toWindowId(HWND hwnd) { return reinterpret_cast<WindowId>(hwnd); }
+inline HANDLE toHandle(KernelHandle h) { return reinterpret_cast<HANDLE>(h); }
+inline KernelHandle toKernelHandle(HANDLE h) { return reinterpret_cast<KernelHandle>(h); }
+
+// The text after the program name, as wWinMain received it.
+void setCommandLineArguments(const wchar_t* arguments);
+
+// A function of a system DLL looked up at run time, for calls that older
+// Windows versions lack.
+template <class Function>
+Function* systemFunction(const wchar_t* module, const char* name) {
+  HMODULE handle = GetModuleHandleW(module);
+  if (handle == nullptr) return nullptr;
+  FARPROC address = GetProcAddress(handle, name);
+  return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(address));
+}
+
+}  // namespace plat::win32
