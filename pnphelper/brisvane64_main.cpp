@@ -2,4 +2,6 @@
 // It has no window; so far it only starts and ends.
 #include "platform/api/program_main.h"
 
-int programMain() { return 0; }
+int programMain() {
+  return 0;
+}

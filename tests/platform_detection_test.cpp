@@ -50,7 +50,8 @@ TEST(WindowsName, NamesEveryVersionOfTheTable) {
     config.os.productType = c.productType;
     Machine machine(config);
     std::wstring name = L"(not run)";
-    runInProcess(machine, [&] { name = getWindowsName(); }, /*declaresSupportedOs=*/true);
+    runInProcess(
+        machine, [&] { name = getWindowsName(); }, /*declaresSupportedOs=*/true);
     EXPECT_EQ(name, c.name) << c.major << "." << c.minor << " platform " << c.platformId
                             << " product " << int{c.productType};
   }
@@ -90,8 +91,8 @@ TEST(Wow64, TrueOnlyForThe32BitProgramOn64BitWindows) {
     bool hasFunction;
     bool expected;
   };
-  for (const auto& c : {Case{true, true, true}, Case{false, true, false},
-                        Case{true, false, false}, Case{false, false, false}}) {
+  for (const auto& c : {Case{true, true, true}, Case{false, true, false}, Case{true, false, false},
+                        Case{false, false, false}}) {
     MachineConfig config;
     config.os.is64Bit = c.is64Bit;
     config.os.hasIsWow64Process = c.hasFunction;

@@ -101,7 +101,8 @@ TEST(SimMachine, FaultsFailTheNamedCallTheGivenNumberOfTimes) {
   Machine machine(config);
   std::vector<Dword> errors;
   runInProcess(machine, [&] {
-    for (int i = 0; i < 3; ++i) errors.push_back(ports().system().createMutex(false, L"").lastError);
+    for (int i = 0; i < 3; ++i)
+      errors.push_back(ports().system().createMutex(false, L"").lastError);
   });
   EXPECT_EQ(errors, (std::vector<Dword>{kErrorAccessDenied, kErrorAccessDenied, kErrorSuccess}));
 }

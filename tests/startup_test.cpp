@@ -8,11 +8,11 @@
 namespace brisvane {
 namespace {
 
+using plat::WindowId;
 using plat::sim::Machine;
 using plat::sim::MachineConfig;
 using plat::sim::ProcessId;
 using plat::sim::WindowInfo;
-using plat::WindowId;
 
 constexpr wchar_t kEnglishTitle[] = L"Corvantis Printer Driver Installer";
 
@@ -107,10 +107,14 @@ TEST_F(Startup, MisspelledSwitchesAreNoSwitch) {
     CommandLineSwitch expected;
   };
   const Case cases[] = {
-      {L"/multi", CommandLineSwitch::Multi}, {L"/del", CommandLineSwitch::Diagnostic},
-      {L"", CommandLineSwitch::None},        {L"/MULTI", CommandLineSwitch::None},
-      {L"/Del", CommandLineSwitch::None},    {L" /multi", CommandLineSwitch::None},
-      {L"/multi ", CommandLineSwitch::None}, {L"/multi /del", CommandLineSwitch::None},
+      {L"/multi", CommandLineSwitch::Multi},
+      {L"/del", CommandLineSwitch::Diagnostic},
+      {L"", CommandLineSwitch::None},
+      {L"/MULTI", CommandLineSwitch::None},
+      {L"/Del", CommandLineSwitch::None},
+      {L" /multi", CommandLineSwitch::None},
+      {L"/multi ", CommandLineSwitch::None},
+      {L"/multi /del", CommandLineSwitch::None},
       {L"/del /multi", CommandLineSwitch::None},
   };
   for (const auto& c : cases) {
@@ -168,8 +172,7 @@ TEST_F(Startup, SocketStartupFailureEndsSilentlyBeforeAnyWindow) {
     bool runs;
   };
   for (const auto& c : {Case{plat::makeWord(2, 2), plat::kWsaSysNotReady, false},
-                        Case{plat::makeWord(1, 0), 0, false},
-                        Case{plat::makeWord(1, 1), 0, true},
+                        Case{plat::makeWord(1, 0), 0, false}, Case{plat::makeWord(1, 1), 0, true},
                         Case{plat::makeWord(2, 2), 0, true}}) {
     MachineConfig config;
     config.winsock.highestVersion = c.highest;

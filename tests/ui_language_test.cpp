@@ -47,8 +47,8 @@ TEST(UiLanguage, XpAppliesTheThreadLocaleLaterEditionsTheThreadUiLanguage) {
     plat::Dword minor;
     bool expectLocale;
   };
-  for (const auto& c : {Case{5, 1, true}, Case{5, 2, true}, Case{6, 1, false},
-                        Case{10, 0, false}}) {
+  for (const auto& c :
+       {Case{5, 1, true}, Case{5, 2, true}, Case{6, 1, false}, Case{10, 0, false}}) {
     plat::sim::MachineConfig config = machineWithLanguage(plat::kLangEnglishUs);
     config.os.majorVersion = c.major;
     config.os.minorVersion = c.minor;

@@ -17,8 +17,8 @@ constexpr int kTitleBufferChars = 50;
 constexpr plat::Dword kInitCommonControlsExSize = 8;
 constexpr plat::Dword kCommonControlClasses =
     plat::kIccListViewClasses | plat::kIccTreeViewClasses | plat::kIccBarClasses |
-    plat::kIccTabClasses | plat::kIccUpDownClass | plat::kIccProgressClass |
-    plat::kIccHotkeyClass | plat::kIccAnimateClass;
+    plat::kIccTabClasses | plat::kIccUpDownClass | plat::kIccProgressClass | plat::kIccHotkeyClass |
+    plat::kIccAnimateClass;
 
 struct InstanceSearch {
   plat::WindowId otherWindow = plat::kNoWindow;
@@ -57,7 +57,9 @@ bool searchOtherInstanceWindow(plat::WindowId window) {
   return true;
 }
 
-plat::WindowId otherInstanceWindow() { return plat::processLocal<InstanceSearch>().otherWindow; }
+plat::WindowId otherInstanceWindow() {
+  return plat::processLocal<InstanceSearch>().otherWindow;
+}
 
 bool CBrisvaneApp::initInstance() {
   setUiLanguage(uiLanguageForUser());
@@ -66,8 +68,7 @@ bool CBrisvaneApp::initInstance() {
   if (commandSwitch != CommandLineSwitch::Multi) {
     // The handle stays open for the life of the process: the mutex marks
     // this instance as running until the process ends.
-    const plat::CreateMutexResult mutex =
-        plat::ports().system().createMutex(true, kMutexName);
+    const plat::CreateMutexResult mutex = plat::ports().system().createMutex(true, kMutexName);
     if (mutex.lastError == plat::kErrorAlreadyExists) {
       plat::WindowPort& windows = plat::ports().windows();
       windows.enumWindows(searchOtherInstanceWindow);

@@ -41,6 +41,8 @@ bool CBrisvaneDlg::onSysCommand(std::uintptr_t command) {
   return true;
 }
 
-void CBrisvaneDlg::onOk() { plat::ports().windows().showWindow(window(), plat::kSwShowMinimized); }
+void CBrisvaneDlg::onOk() {
+  plat::ports().windows().showWindow(window(), plat::kSwShowMinimized);
+}
 
 }  // namespace brisvane

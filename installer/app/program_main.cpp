@@ -2,4 +2,6 @@
 
 #include "installer/app/brisvane_app.h"
 
-int programMain() { return brisvane::brisvaneMain(); }
+int programMain() {
+  return brisvane::brisvaneMain();
+}

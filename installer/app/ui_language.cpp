@@ -13,13 +13,18 @@ struct UiLanguageState {
 
 }  // namespace
 
-int uiLanguageIndex() { return plat::processLocal<UiLanguageState>().index; }
+int uiLanguageIndex() {
+  return plat::processLocal<UiLanguageState>().index;
+}
 
 plat::LangId langIdOfUiLanguage(int index) {
   switch (index) {
-    case kUiChinese: return plat::kLangChineseSimplified;
-    case kUiKorean: return plat::kLangKorean;
-    default: return plat::kLangEnglishUs;
+    case kUiChinese:
+      return plat::kLangChineseSimplified;
+    case kUiKorean:
+      return plat::kLangKorean;
+    default:
+      return plat::kLangEnglishUs;
   }
 }
 

@@ -50,12 +50,16 @@ inline constexpr LangId kLangEnglishUs = 1033;
 inline constexpr LangId kLangKorean = 1042;
 inline constexpr LangId kLangChineseSimplified = 2052;
 
-constexpr LangId primaryLanguage(LangId lang) { return static_cast<LangId>(lang & 0x3FFU); }
+constexpr LangId primaryLanguage(LangId lang) {
+  return static_cast<LangId>(lang & 0x3FFU);
+}
 constexpr LangId makeLangId(unsigned primary, unsigned sub) {
   return static_cast<LangId>((sub << 10U) | primary);
 }
 // MAKELCID(lang, SORT_DEFAULT)
-constexpr Lcid makeLcid(LangId lang) { return lang; }
+constexpr Lcid makeLcid(LangId lang) {
+  return lang;
+}
 
 // Window messages.
 inline constexpr std::uint32_t kWmNull = 0x0000;
@@ -125,9 +129,15 @@ inline constexpr Dword kWaitFailed = 0xFFFFFFFF;
 constexpr std::uint16_t makeWord(unsigned low, unsigned high) {
   return static_cast<std::uint16_t>((high << 8U) | (low & 0xFFU));
 }
-constexpr unsigned lowByte(std::uint16_t w) { return w & 0xFFU; }
-constexpr unsigned highByte(std::uint16_t w) { return (w >> 8U) & 0xFFU; }
-constexpr std::uint16_t lowWord(std::uintptr_t v) { return static_cast<std::uint16_t>(v & 0xFFFFU); }
+constexpr unsigned lowByte(std::uint16_t w) {
+  return w & 0xFFU;
+}
+constexpr unsigned highByte(std::uint16_t w) {
+  return (w >> 8U) & 0xFFU;
+}
+constexpr std::uint16_t lowWord(std::uintptr_t v) {
+  return static_cast<std::uint16_t>(v & 0xFFFFU);
+}
 constexpr std::uint16_t highWord(std::uintptr_t v) {
   return static_cast<std::uint16_t>((v >> 16U) & 0xFFFFU);
 }

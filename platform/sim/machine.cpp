@@ -42,7 +42,9 @@ std::wstring withoutAmpersands(const std::wstring& text) {
 
 }  // namespace
 
-SimThread* currentThread() { return tCurrentThread; }
+SimThread* currentThread() {
+  return tCurrentThread;
+}
 
 // ---------------------------------------------------------------------------
 // MachineState
@@ -74,8 +76,7 @@ bool MachineState::block(std::unique_lock<std::mutex>& lock, const std::function
 void MachineState::changed() {
   bool any = false;
   for (Waiter* waiter : waiters_) {
-    if (!waiter->woken &&
-        ((*waiter->ready)() || (waiter->deadline && now >= *waiter->deadline))) {
+    if (!waiter->woken && ((*waiter->ready)() || (waiter->deadline && now >= *waiter->deadline))) {
       waiter->woken = true;
       ++running_;
       any = true;
@@ -183,7 +184,8 @@ void MachineState::post(WindowId target, const Message& message) {
 // ---------------------------------------------------------------------------
 // Machine
 
-Machine::Machine(MachineConfig config) : state_(std::make_unique<MachineState>(std::move(config))) {}
+Machine::Machine(MachineConfig config)
+    : state_(std::make_unique<MachineState>(std::move(config))) {}
 
 Machine::~Machine() {
   for (int round = 0; round < kShutdownRounds; ++round) {
@@ -239,8 +241,7 @@ ProcessId Machine::startProcess(const std::wstring& program, const std::wstring&
       directory.empty() ? std::wstring(L"C:\\Users\\User\\Desktop") : directory);
   SimProcess& ref = *process;
   state_->processes.emplace(id, std::move(process));
-  state_->record(state_->describe(ref) + " starts with command line \"" + toUtf8(arguments) +
-                 "\"");
+  state_->record(state_->describe(ref) + " starts with command line \"" + toUtf8(arguments) + "\"");
   state_->startThread(ref, [&ref] {
     const int code = ref.image.entry();
     std::scoped_lock innerLock(ref.machine.mutex);

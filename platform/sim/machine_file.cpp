@@ -135,8 +135,8 @@ class Reader {
   void readOs(const json& os, OsProfile& out) const {
     const std::string path = "os";
     expectObject(os, path,
-                 {"edition", "version", "platformId", "productType", "is64Bit",
-                  "hasIsWow64Process", "userUiLanguage", "userLocale"});
+                 {"edition", "version", "platformId", "productType", "is64Bit", "hasIsWow64Process",
+                  "userUiLanguage", "userLocale"});
     if (os.contains("edition")) out.edition = wide(os, "edition", path);
     if (os.contains("version")) {
       const auto parts = versionField(os, "version", path, 2, 3);
@@ -270,7 +270,8 @@ std::string formatMachineFile(const MachineConfig& config) {
   }
   root["desktop"] = json::array();
   for (const auto& window : config.desktop) {
-    root["desktop"].push_back({{"program", toUtf8(window.program)}, {"title", toUtf8(window.title)}});
+    root["desktop"].push_back(
+        {{"program", toUtf8(window.program)}, {"title", toUtf8(window.title)}});
   }
   return root.dump(2) + "\n";
 }

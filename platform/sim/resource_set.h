@@ -20,7 +20,7 @@ struct StringResource {
 struct MenuItemResource {
   std::wstring text;
   std::uint32_t id = 0;
-  Dword flags = 0;  // kMfPopup, kMfSeparator, kMfChecked, ...
+  Dword flags = 0;                      // kMfPopup, kMfSeparator, kMfChecked, ...
   std::vector<MenuItemResource> items;  // of a popup
 };
 

@@ -92,7 +92,9 @@ std::wstring SimSystemPort::moduleFileName() {
   return process_.directory + L"\\" + process_.image.name;
 }
 
-std::wstring SimSystemPort::commandLineArguments() { return process_.arguments; }
+std::wstring SimSystemPort::commandLineArguments() {
+  return process_.arguments;
+}
 
 OsVersionResult SimSystemPort::getVersionEx() {
   std::scoped_lock lock(process_.machine.mutex);
@@ -243,9 +245,9 @@ WsaStartupResult SimSocketPort::wsaStartup(std::uint16_t requestedVersion) {
   }
   // The stack grants the lower of the requested and its highest version.
   auto order = [](std::uint16_t v) { return lowByte(v) * 256U + highByte(v); };
-  const std::uint16_t granted =
-      order(requestedVersion) < order(winsock.highestVersion) ? requestedVersion
-                                                              : winsock.highestVersion;
+  const std::uint16_t granted = order(requestedVersion) < order(winsock.highestVersion)
+                                    ? requestedVersion
+                                    : winsock.highestVersion;
   ++process_.wsaStartups;
   return {0, granted};
 }

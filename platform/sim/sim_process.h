@@ -95,8 +95,7 @@ class SimProcess final : public Ports {
   WindowPort& windows() override { return windows_; }
   SocketPort& sockets() override { return sockets_; }
   ResourcePort& resources() override { return resources_; }
-  std::shared_ptr<void> processSlot(std::type_index type,
-                                    std::shared_ptr<void> (*make)()) override;
+  std::shared_ptr<void> processSlot(std::type_index type, std::shared_ptr<void> (*make)()) override;
 
   // The languages the resource loader tries for the calling thread, in order.
   std::vector<LangId> resourceLanguages(const SimThread& thread) const;

@@ -24,13 +24,18 @@ struct MessageBoxButton {
 
 std::vector<MessageBoxButton> messageBoxButtons(Dword type) {
   switch (type & kMbTypeMask) {
-    case kMbOkCancel: return {{kIdOk, L"OK"}, {kIdCancel, L"Cancel"}};
+    case kMbOkCancel:
+      return {{kIdOk, L"OK"}, {kIdCancel, L"Cancel"}};
     case kMbAbortRetryIgnore:
       return {{kIdAbort, L"&Abort"}, {kIdRetry, L"&Retry"}, {kIdIgnore, L"&Ignore"}};
-    case kMbYesNoCancel: return {{kIdYes, L"&Yes"}, {kIdNo, L"&No"}, {kIdCancel, L"Cancel"}};
-    case kMbYesNo: return {{kIdYes, L"&Yes"}, {kIdNo, L"&No"}};
-    case kMbRetryCancel: return {{kIdRetry, L"&Retry"}, {kIdCancel, L"Cancel"}};
-    default: return {{kIdOk, L"OK"}};
+    case kMbYesNoCancel:
+      return {{kIdYes, L"&Yes"}, {kIdNo, L"&No"}, {kIdCancel, L"Cancel"}};
+    case kMbYesNo:
+      return {{kIdYes, L"&Yes"}, {kIdNo, L"&No"}};
+    case kMbRetryCancel:
+      return {{kIdRetry, L"&Retry"}, {kIdCancel, L"Cancel"}};
+    default:
+      return {{kIdOk, L"OK"}};
   }
 }
 
@@ -233,8 +238,8 @@ bool SimWindowPort::postMessage(WindowId window, const Message& message) {
   return true;
 }
 
-int SimWindowPort::messageBox(WindowId owner, const std::wstring& text,
-                              const std::wstring& caption, Dword type) {
+int SimWindowPort::messageBox(WindowId owner, const std::wstring& text, const std::wstring& caption,
+                              Dword type) {
   std::unique_lock lock(process_.machine.mutex);
   MachineState& machine = process_.machine;
   auto box = std::make_unique<SimWindow>();
@@ -346,8 +351,8 @@ void SimWindowPort::dispatch(const PostedMessage& posted) {
   if (message.id == kWmSysCommand && (message.wParam & kScCommandMask) == kScClose) {
     dispatch({posted.window, {kWmClose, 0, 0}});
   } else if (message.id == kWmClose) {
-    dispatch({posted.window,
-              {kWmCommand, makeWParam(static_cast<unsigned>(kIdCancel), kBnClicked), 0}});
+    dispatch(
+        {posted.window, {kWmCommand, makeWParam(static_cast<unsigned>(kIdCancel), kBnClicked), 0}});
   }
 }
 

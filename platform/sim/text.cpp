@@ -1,6 +1,7 @@
 #include "platform/sim/text.h"
 
 #include <cstdint>
+#include <type_traits>
 
 namespace plat::sim {
 
@@ -43,9 +44,10 @@ std::string toUtf8(const std::wstring& text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    auto cp = static_cast<std::uint32_t>(text[i]);
+    auto cp = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(text[i]));
     if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size()) {
-      const auto low = static_cast<std::uint32_t>(text[i + 1]);
+      const auto low =
+          static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(text[i + 1]));
       if (low >= 0xDC00 && low < 0xE000) {
         cp = 0x10000 + ((cp - 0xD800) << 10U) + (low - 0xDC00);
         ++i;

@@ -4,7 +4,9 @@
 
 namespace plat::ui {
 
-std::wstring Application::commandLine() { return ports().system().commandLineArguments(); }
+std::wstring Application::commandLine() {
+  return ports().system().commandLineArguments();
+}
 
 int runApplication(Application& app) {
   // A program that ends from its start-up routine has no message loop to

@@ -13,7 +13,9 @@ std::intptr_t Dialog::doModal() {
   return result;
 }
 
-void Dialog::endDialog(std::intptr_t result) { ports().windows().endDialog(window_, result); }
+void Dialog::endDialog(std::intptr_t result) {
+  ports().windows().endDialog(window_, result);
+}
 
 void Dialog::setWindowText(const std::wstring& text) {
   ports().windows().setWindowText(window_, text);

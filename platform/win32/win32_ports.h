@@ -71,8 +71,7 @@ class Win32Ports final : public Ports {
   WindowPort& windows() override { return windows_; }
   SocketPort& sockets() override { return sockets_; }
   ResourcePort& resources() override { return resources_; }
-  std::shared_ptr<void> processSlot(std::type_index type,
-                                    std::shared_ptr<void> (*make)()) override;
+  std::shared_ptr<void> processSlot(std::type_index type, std::shared_ptr<void> (*make)()) override;
 
  private:
   Win32System system_;
@@ -83,10 +82,18 @@ class Win32Ports final : public Ports {
   std::map<std::type_index, std::shared_ptr<void>> slots_;
 };
 
-inline HWND toHwnd(WindowId id) { return reinterpret_cast<HWND>(id); }
-inline WindowId toWindowId(HWND hwnd) { return reinterpret_cast<WindowId>(hwnd); }
-inline HANDLE toHandle(KernelHandle h) { return reinterpret_cast<HANDLE>(h); }
-inline KernelHandle toKernelHandle(HANDLE h) { return reinterpret_cast<KernelHandle>(h); }
+inline HWND toHwnd(WindowId id) {
+  return reinterpret_cast<HWND>(id);
+}
+inline WindowId toWindowId(HWND hwnd) {
+  return reinterpret_cast<WindowId>(hwnd);
+}
+inline HANDLE toHandle(KernelHandle h) {
+  return reinterpret_cast<HANDLE>(h);
+}
+inline KernelHandle toKernelHandle(HANDLE h) {
+  return reinterpret_cast<KernelHandle>(h);
+}
 
 // The text after the program name, as wWinMain received it.
 void setCommandLineArguments(const wchar_t* arguments);

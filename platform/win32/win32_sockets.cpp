@@ -10,10 +10,16 @@ WsaStartupResult Win32Sockets::wsaStartup(std::uint16_t requestedVersion) {
   return {error, error == 0 ? data.wVersion : std::uint16_t{0}};
 }
 
-int Win32Sockets::wsaCleanup() { return WSACleanup(); }
+int Win32Sockets::wsaCleanup() {
+  return WSACleanup();
+}
 
-void Win32Sockets::wsaSetLastError(int error) { WSASetLastError(error); }
+void Win32Sockets::wsaSetLastError(int error) {
+  WSASetLastError(error);
+}
 
-int Win32Sockets::wsaGetLastError() { return WSAGetLastError(); }
+int Win32Sockets::wsaGetLastError() {
+  return WSAGetLastError();
+}
 
 }  // namespace plat::win32

@@ -32,7 +32,9 @@ std::wstring Win32System::moduleFileName() {
   }
 }
 
-std::wstring Win32System::commandLineArguments() { return gCommandLineArguments; }
+std::wstring Win32System::commandLineArguments() {
+  return gCommandLineArguments;
+}
 
 OsVersionResult Win32System::getVersionEx() {
   OSVERSIONINFOEXW info{};
@@ -57,7 +59,9 @@ Wow64Query Win32System::isWow64Process() {
   return query;
 }
 
-LangId Win32System::getUserDefaultUiLanguage() { return GetUserDefaultUILanguage(); }
+LangId Win32System::getUserDefaultUiLanguage() {
+  return GetUserDefaultUILanguage();
+}
 
 LangId Win32System::getThreadUiLanguage() {
   using GetThreadUiLanguageFunction = LANGID WINAPI();
@@ -72,9 +76,13 @@ LangId Win32System::setThreadUiLanguage(LangId lang) {
   return function != nullptr ? function(lang) : 0;
 }
 
-Lcid Win32System::getThreadLocale() { return GetThreadLocale(); }
+Lcid Win32System::getThreadLocale() {
+  return GetThreadLocale();
+}
 
-bool Win32System::setThreadLocale(Lcid locale) { return SetThreadLocale(locale) != FALSE; }
+bool Win32System::setThreadLocale(Lcid locale) {
+  return SetThreadLocale(locale) != FALSE;
+}
 
 CreateMutexResult Win32System::createMutex(bool initialOwner, const std::wstring& name) {
   HANDLE handle =
@@ -83,7 +91,9 @@ CreateMutexResult Win32System::createMutex(bool initialOwner, const std::wstring
   return {toKernelHandle(handle), handle == nullptr || error == ERROR_ALREADY_EXISTS ? error : 0};
 }
 
-bool Win32System::closeHandle(KernelHandle handle) { return CloseHandle(toHandle(handle)) != FALSE; }
+bool Win32System::closeHandle(KernelHandle handle) {
+  return CloseHandle(toHandle(handle)) != FALSE;
+}
 
 KernelHandle Win32System::createThread(std::function<Dword()> body) {
   auto owned = std::make_unique<std::function<Dword()>>(std::move(body));
@@ -103,8 +113,12 @@ std::optional<Dword> Win32System::getExitCodeThread(KernelHandle handle) {
   return code;
 }
 
-void Win32System::sleep(Dword milliseconds) { Sleep(milliseconds); }
+void Win32System::sleep(Dword milliseconds) {
+  Sleep(milliseconds);
+}
 
-Dword Win32System::getTickCount() { return GetTickCount(); }
+Dword Win32System::getTickCount() {
+  return GetTickCount();
+}
 
 }  // namespace plat::win32

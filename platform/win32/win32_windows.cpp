@@ -54,7 +54,9 @@ bool Win32Windows::setWindowText(WindowId window, const std::wstring& text) {
   return SetWindowTextW(toHwnd(window), text.c_str()) != FALSE;
 }
 
-bool Win32Windows::isWindow(WindowId window) { return IsWindow(toHwnd(window)) != FALSE; }
+bool Win32Windows::isWindow(WindowId window) {
+  return IsWindow(toHwnd(window)) != FALSE;
+}
 
 bool Win32Windows::showWindow(WindowId window, int command) {
   return ShowWindow(toHwnd(window), command) != FALSE;

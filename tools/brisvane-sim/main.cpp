@@ -128,8 +128,7 @@ class Runner {
         machine_.advance(step.milliseconds);
         return {};
       case Step::Kind::Start:
-        machine_.startProcess(brisvane::simhost::kBrisvaneProgram,
-                              plat::sim::fromUtf8(step.text));
+        machine_.startProcess(brisvane::simhost::kBrisvaneProgram, plat::sim::fromUtf8(step.text));
         machine_.settle();
         return {};
       case Step::Kind::Answer: {
@@ -149,7 +148,8 @@ class Runner {
       case Step::Kind::Close: {
         const auto top = topBrisvaneWindow(false);
         if (!top) return "no Brisvane window is open";
-        if (!machine_.close(top->id)) return "\"" + plat::sim::toUtf8(top->title) + "\" cannot be closed";
+        if (!machine_.close(top->id))
+          return "\"" + plat::sim::toUtf8(top->title) + "\" cannot be closed";
         break;
       }
       case Step::Kind::About: {

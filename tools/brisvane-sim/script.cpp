@@ -11,8 +11,8 @@ namespace {
 
 const std::map<std::string, int>& buttonNames() {
   static const std::map<std::string, int> names = {
-      {"OK", plat::kIdOk},         {"Cancel", plat::kIdCancel}, {"Abort", plat::kIdAbort},
-      {"Retry", plat::kIdRetry},   {"Ignore", plat::kIdIgnore}, {"Yes", plat::kIdYes},
+      {"OK", plat::kIdOk},       {"Cancel", plat::kIdCancel}, {"Abort", plat::kIdAbort},
+      {"Retry", plat::kIdRetry}, {"Ignore", plat::kIdIgnore}, {"Yes", plat::kIdYes},
       {"No", plat::kIdNo},
   };
   return names;
@@ -46,7 +46,8 @@ ScriptResult parseScript(const std::string& text) {
     };
     if (word == "wait") {
       step.kind = Step::Kind::Wait;
-      if (rest.empty() || rest.size() > 9 || rest.find_first_not_of("0123456789") != std::string::npos) {
+      if (rest.empty() || rest.size() > 9 ||
+          rest.find_first_not_of("0123456789") != std::string::npos) {
         fail("wait needs a number of milliseconds");
         return result;
       }

@@ -26,9 +26,9 @@ namespace fs = std::filesystem;
 
 struct Token {
   enum class Kind { Identifier, Number, String, Punct, End } kind = Kind::End;
-  std::string text;     // identifier, punctuation, or the decoded string (UTF-8)
+  std::string text;  // identifier, punctuation, or the decoded string (UTF-8)
   std::int64_t number = 0;
-  std::string where;    // file:line for messages
+  std::string where;  // file:line for messages
 };
 
 class RcError : public std::runtime_error {
@@ -155,14 +155,29 @@ class Lexer {
         if (s == '\\' && pos < text.size()) {
           const char e = text[pos++];
           switch (e) {
-            case 'n': token.text += '\n'; break;
-            case 't': token.text += '\t'; break;
-            case 'r': token.text += '\r'; break;
-            case 'a': token.text += '\a'; break;
-            case '0': token.text += '\0'; break;
-            case '\\': token.text += '\\'; break;
-            case '"': token.text += '"'; break;
-            default: throw RcError(where + ": unknown escape \\" + std::string(1, e));
+            case 'n':
+              token.text += '\n';
+              break;
+            case 't':
+              token.text += '\t';
+              break;
+            case 'r':
+              token.text += '\r';
+              break;
+            case 'a':
+              token.text += '\a';
+              break;
+            case '0':
+              token.text += '\0';
+              break;
+            case '\\':
+              token.text += '\\';
+              break;
+            case '"':
+              token.text += '"';
+              break;
+            default:
+              throw RcError(where + ": unknown escape \\" + std::string(1, e));
           }
           continue;
         }

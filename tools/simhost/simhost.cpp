@@ -16,6 +16,8 @@ plat::sim::ProgramImage brisvaneImage() {
   return image;
 }
 
-void installPrograms(plat::sim::Machine& machine) { machine.installProgram(brisvaneImage()); }
+void installPrograms(plat::sim::Machine& machine) {
+  machine.installProgram(brisvaneImage());
+}
 
 }  // namespace brisvane::simhost
