@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the simulated machine's tests under
+# AddressSanitizer + UndefinedBehaviorSanitizer and under ThreadSanitizer,
+# and the Windows programs' build with MinGW-w64.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh linux windows
+
+jobs=$(nproc)
+for preset in linux-asan linux-tsan; do
+  echo "== $preset" >&2
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
+done
+
+for preset in windows-i686 windows-x86_64; do
+  echo "== $preset" >&2
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
