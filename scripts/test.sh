@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the simulated machine's tests under
 # AddressSanitizer + UndefinedBehaviorSanitizer and under ThreadSanitizer,
-# and the Windows programs' build with MinGW-w64.
+# then the Windows programs built with MinGW-w64 and their smoke tests under
+# 64-bit Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh linux windows
+./scripts/install-deps.sh linux windows wine
 
 jobs=$(nproc)
 for preset in linux-asan linux-tsan; do
@@ -19,3 +20,6 @@ for preset in windows-i686 windows-x86_64; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
 done
+
+echo "== Wine" >&2
+./scripts/wine-tests.sh

@@ -1,0 +1,163 @@
+// winsmoke: drives the real Brisvane.exe on Windows (or Wine) as a user
+// would, and reports each check. Usage:
+//
+//   winsmoke PATH\Brisvane.exe EXPECTED_TITLE
+//
+// EXPECTED_TITLE is string 105 in the user's UI language, with \uXXXX
+// escapes for characters outside ASCII. Ends with the line
+// "N passed, M failed" and exit status 1 when a check failed.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kPatienceMs = 30'000;
+constexpr DWORD kPollMs = 100;
+constexpr WPARAM kAboutCommand = 0x10;
+
+int passed = 0;
+int failed = 0;
+
+void check(bool ok, const char* what) {
+  std::printf("%s - %s\n", ok ? "ok" : "not ok", what);
+  std::fflush(stdout);
+  (ok ? passed : failed) += 1;
+}
+
+class Process {
+ public:
+  Process(const std::wstring& program, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &info_) != FALSE) {
+      CloseHandle(info_.hThread);
+      info_.hThread = nullptr;
+    }
+  }
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  ~Process() {
+    if (info_.hProcess == nullptr) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(info_.hProcess, 1);
+    }
+    CloseHandle(info_.hProcess);
+  }
+
+  [[nodiscard]] bool started() const { return info_.hProcess != nullptr; }
+  [[nodiscard]] DWORD id() const { return info_.dwProcessId; }
+  // The exit code once the process has ended within `ms`.
+  [[nodiscard]] bool endsWithin(DWORD ms, DWORD& exitCode) const {
+    if (WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0) return false;
+    return GetExitCodeProcess(info_.hProcess, &exitCode) != FALSE;
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+struct Search {
+  DWORD process;
+  std::wstring title;
+  HWND found;
+};
+
+BOOL CALLBACK visit(HWND hwnd, LPARAM parameter) {
+  auto* search = reinterpret_cast<Search*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  wchar_t title[256] = {};
+  GetWindowTextW(hwnd, title, 256);
+  if (owner == search->process && IsWindowVisible(hwnd) != FALSE && search->title == title) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Waits for a visible top-level window of `process` titled `title`.
+HWND waitForWindow(DWORD process, const std::wstring& title, DWORD ms = kPatienceMs) {
+  for (DWORD waited = 0; waited <= ms; waited += kPollMs) {
+    Search search{process, title, nullptr};
+    EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) return search.found;
+    Sleep(kPollMs);
+  }
+  return nullptr;
+}
+
+bool waitGone(HWND window) {
+  for (DWORD waited = 0; waited <= kPatienceMs; waited += kPollMs) {
+    if (IsWindow(window) == FALSE) return true;
+    Sleep(kPollMs);
+  }
+  return false;
+}
+
+// Replaces each \uXXXX escape by its character.
+std::wstring unescape(const std::wstring& text) {
+  std::wstring out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\\' && i + 6 <= text.size() && text[i + 1] == L'u') {
+      out += static_cast<wchar_t>(std::stoul(text.substr(i + 2, 4), nullptr, 16));
+      i += 5;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: winsmoke PATH\\Brisvane.exe EXPECTED_TITLE\n");
+    return 2;
+  }
+  const std::wstring program = argv[1];
+  const std::wstring title = unescape(argv[2]);
+
+  Process first(program, L"");
+  check(first.started(), "Brisvane starts");
+  const HWND mainWindow = waitForWindow(first.id(), title);
+  check(mainWindow != nullptr, "its window carries the title of the user's language");
+
+  {
+    Process second(program, L"");
+    DWORD exitCode = 99;
+    check(second.endsWithin(kPatienceMs, exitCode) && exitCode == 0,
+          "a second instance ends by itself");
+    check(waitForWindow(second.id(), title, 0) == nullptr, "the second instance shows no window");
+  }
+  {
+    Process multi(program, L"/multi");
+    const HWND multiWindow = waitForWindow(multi.id(), title);
+    check(multiWindow != nullptr, "\"/multi\" runs beside the first instance");
+    if (multiWindow != nullptr) PostMessageW(multiWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+    DWORD exitCode = 99;
+    check(multi.endsWithin(kPatienceMs, exitCode) && exitCode == 0, "closing it ends it");
+  }
+  if (mainWindow != nullptr) {
+    PostMessageW(mainWindow, WM_SYSCOMMAND, kAboutCommand, 0);
+    const HWND about = waitForWindow(first.id(), L"\u5173\u4e8e Brisvane");
+    check(about != nullptr, "the system menu's About item opens the About box");
+    if (about != nullptr) {
+      PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      check(waitGone(about), "its OK button closes it");
+    }
+    PostMessageW(mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+  }
+  DWORD exitCode = 99;
+  check(first.endsWithin(kPatienceMs, exitCode) && exitCode == 0,
+        "closing the main window ends the program");
+
+  std::printf("%d passed, %d failed\n", passed, failed);
+  return failed == 0 ? 0 : 1;
+}
