@@ -9,8 +9,11 @@
 #include <memory>
 #include <typeindex>
 
+#include "platform/api/file_port.h"
 #include "platform/api/resource_port.h"
+#include "platform/api/shell_port.h"
 #include "platform/api/socket_port.h"
+#include "platform/api/spooler_port.h"
 #include "platform/api/system_port.h"
 #include "platform/api/window_port.h"
 
@@ -31,6 +34,10 @@ class Ports {
   // The slot of type `type` in this process, made by `make` on first use.
   virtual std::shared_ptr<void> processSlot(std::type_index type,
                                             std::shared_ptr<void> (*make)()) = 0;
+
+  virtual FilePort& files() = 0;
+  virtual ShellPort& shell() = 0;
+  virtual SpoolerPort& spooler() = 0;
 };
 
 // The ports of the calling thread's process; defined by the linked backend.

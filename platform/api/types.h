@@ -22,6 +22,10 @@ inline constexpr WindowId kNoWindow = 0;
 using MenuId = std::uintptr_t;
 inline constexpr MenuId kNoMenu = 0;
 
+// A found resource (HRSRC); 0 is "not found".
+using ResourceHandle = std::uintptr_t;
+inline constexpr ResourceHandle kNoResource = 0;
+
 // Win32 error codes (GetLastError values) the system relies on.
 inline constexpr Dword kErrorSuccess = 0;
 inline constexpr Dword kErrorFileNotFound = 2;
@@ -33,6 +37,16 @@ inline constexpr Dword kErrorCallNotImplemented = 120;
 inline constexpr Dword kErrorResourceNameNotFound = 1814;
 inline constexpr Dword kErrorAlreadyExists = 183;
 inline constexpr Dword kErrorTimeout = 1460;
+inline constexpr Dword kErrorInvalidFunction = 1;
+inline constexpr Dword kErrorPathNotFound = 3;
+inline constexpr Dword kErrorSharingViolation = 32;
+inline constexpr Dword kErrorHandleDiskFull = 39;
+inline constexpr Dword kErrorFileExists = 80;
+inline constexpr Dword kErrorDiskFull = 112;
+inline constexpr Dword kErrorInvalidName = 123;
+inline constexpr Dword kErrorNegativeSeek = 131;
+inline constexpr Dword kErrorResourceTypeNotFound = 1813;
+inline constexpr Dword kErrorInvalidEnvironment = 1805;
 
 // Windows Sockets error codes.
 inline constexpr int kWsaSysNotReady = 10091;
@@ -124,6 +138,42 @@ inline constexpr Dword kInfinite = 0xFFFFFFFF;
 inline constexpr Dword kWaitObject0 = 0;
 inline constexpr Dword kWaitTimeout = 258;
 inline constexpr Dword kWaitFailed = 0xFFFFFFFF;
+
+// CreateFileW access rights, sharing, dispositions and attributes.
+inline constexpr Dword kGenericRead = 0x80000000;
+inline constexpr Dword kGenericWrite = 0x40000000;
+inline constexpr Dword kFileShareRead = 0x1;
+inline constexpr Dword kFileShareWrite = 0x2;
+inline constexpr Dword kFileShareDelete = 0x4;
+inline constexpr Dword kCreateNew = 1;
+inline constexpr Dword kCreateAlways = 2;
+inline constexpr Dword kOpenExisting = 3;
+inline constexpr Dword kOpenAlways = 4;
+inline constexpr Dword kTruncateExisting = 5;
+inline constexpr Dword kFileAttributeReadOnly = 0x01;
+inline constexpr Dword kFileAttributeHidden = 0x02;
+inline constexpr Dword kFileAttributeDirectory = 0x10;
+inline constexpr Dword kFileAttributeArchive = 0x20;
+inline constexpr Dword kFileAttributeNormal = 0x80;
+inline constexpr Dword kInvalidFileAttributes = 0xFFFFFFFF;
+
+// SetFilePointerEx move methods.
+inline constexpr Dword kFileBegin = 0;
+inline constexpr Dword kFileCurrent = 1;
+inline constexpr Dword kFileEnd = 2;
+
+// SHGetFolderPathW folders and flags.
+inline constexpr int kCsidlWindows = 0x0024;
+inline constexpr int kCsidlProgramFiles = 0x0026;
+inline constexpr Dword kShgfpTypeCurrent = 0;
+// E_FAIL and HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND).
+inline constexpr std::int32_t kEFail = static_cast<std::int32_t>(0x80004005U);
+inline constexpr std::int32_t kHresultFileNotFound = static_cast<std::int32_t>(0x80070002U);
+
+// ShellExecuteW: values up to 32 are errors.
+inline constexpr std::intptr_t kShellExecuteErrorLimit = 32;
+inline constexpr std::intptr_t kSeErrFileNotFound = 2;
+inline constexpr std::intptr_t kSeErrAccessDenied = 5;
 
 // MAKEWORD(lo, hi) and its halves.
 constexpr std::uint16_t makeWord(unsigned low, unsigned high) {

@@ -457,7 +457,30 @@ MachineConfig Machine::snapshot() const {
     const SimWindow* w = state_->find(*it);
     if (w->process == nullptr) out.desktop.push_back({w->program, w->title});
   }
+  out.files = state_->disk.entries();
   return out;
+}
+
+std::vector<FileEntry> Machine::folderContents(const std::wstring& folder) const {
+  std::scoped_lock lock(state_->mutex);
+  return state_->disk.entriesIn(folder);
+}
+
+std::optional<FileEntry> Machine::file(const std::wstring& path) const {
+  std::scoped_lock lock(state_->mutex);
+  const FileSystem::Node* node = state_->disk.find(path);
+  if (node == nullptr) return std::nullopt;
+  return node->entry;
+}
+
+void Machine::putFile(FileEntry entry) {
+  std::scoped_lock lock(state_->mutex);
+  state_->disk.add(std::move(entry));
+}
+
+std::vector<ShellLaunch> Machine::launches() const {
+  std::scoped_lock lock(state_->mutex);
+  return state_->launches;
 }
 
 }  // namespace plat::sim

@@ -63,6 +63,16 @@ struct TranscriptLine {
   std::string text;  // UTF-8
 };
 
+// A program started with ShellExecute.
+struct ShellLaunch {
+  ProcessId by = 0;
+  std::wstring verb;
+  std::wstring file;  // the full path
+  std::wstring parameters;
+  std::wstring directory;
+  int showCommand = 0;
+};
+
 // A rule of the scripted user: given a message box that just appeared,
 // the button to press, or nothing to leave it open.
 using MessageBoxRule = std::function<std::optional<int>(const WindowInfo&)>;
@@ -124,6 +134,13 @@ class Machine {
   [[nodiscard]] MachineConfig snapshot() const;
 
   MachineState& state() { return *state_; }
+
+  // The folders and files inside `folder` (all levels), parents first.
+  [[nodiscard]] std::vector<FileEntry> folderContents(const std::wstring& folder) const;
+  [[nodiscard]] std::optional<FileEntry> file(const std::wstring& path) const;
+  // Changes the disk, as the user would between two program runs.
+  void putFile(FileEntry entry);
+  [[nodiscard]] std::vector<ShellLaunch> launches() const;
 
  private:
   std::unique_ptr<MachineState> state_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ struct OsProfile {
   bool hasIsWow64Process = true;
   LangId userUiLanguage = kLangEnglishUs;
   Lcid userLocale = kLangEnglishUs;
+  // The user's programs run with administrator rights (Brisvane's manifest
+  // asks for elevation). Without them Windows and Program Files are
+  // read-only.
+  bool isAdministrator = true;
 };
 
 struct WinsockProfile {
@@ -43,11 +48,24 @@ struct DesktopWindow {
   std::wstring title;
 };
 
+// A folder or file on the machine's disk.
+struct FileEntry {
+  std::wstring path;  // full path, "C:\\Program Files (x86)\\Corvantis"
+  bool isFolder = false;
+  Dword attributes = 0;  // FILE_ATTRIBUTE_* bits other than the folder bit
+  std::vector<std::uint8_t> contents;
+};
+
 struct MachineConfig {
   OsProfile os;
   WinsockProfile winsock;
   std::vector<Fault> faults;
   std::vector<DesktopWindow> desktop;
+  // The disk; without a list, the folders of a fresh Windows installation.
+  std::optional<std::vector<FileEntry>> files;
 };
+
+// The folders of a fresh Windows installation of the given profile.
+std::vector<FileEntry> defaultFiles(const OsProfile& os);
 
 }  // namespace plat::sim

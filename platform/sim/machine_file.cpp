@@ -1,11 +1,13 @@
 #include "platform/sim/machine_file.h"
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 
+#include "platform/sim/sim_files.h"
 #include "platform/sim/text.h"
 
 namespace plat::sim {
@@ -34,7 +36,7 @@ class Reader {
 
   MachineConfig read(const json& root) {
     MachineConfig config;
-    expectObject(root, "", {"os", "winsock", "faults", "desktop"});
+    expectObject(root, "", {"os", "winsock", "faults", "desktop", "files"});
     if (root.contains("os")) readOs(root["os"], config.os);
     if (root.contains("winsock")) readWinsock(root["winsock"], config.winsock);
     if (root.contains("faults")) {
@@ -54,6 +56,7 @@ class Reader {
         config.desktop.push_back(window);
       }
     }
+    if (root.contains("files")) config.files = readFiles(array(root["files"], "files"));
     return config;
   }
 
@@ -136,7 +139,7 @@ class Reader {
     const std::string path = "os";
     expectObject(os, path,
                  {"edition", "version", "platformId", "productType", "is64Bit", "hasIsWow64Process",
-                  "userUiLanguage", "userLocale"});
+                  "userUiLanguage", "userLocale", "isAdministrator"});
     if (os.contains("edition")) out.edition = wide(os, "edition", path);
     if (os.contains("version")) {
       const auto parts = versionField(os, "version", path, 2, 3);
@@ -166,6 +169,58 @@ class Reader {
     if (os.contains("userLocale")) {
       out.userLocale = static_cast<Lcid>(unsignedField(os, "userLocale", path, 0xFFFFFFFF));
     }
+    if (os.contains("isAdministrator")) {
+      out.isAdministrator = boolField(os, "isAdministrator", path);
+    }
+  }
+
+  // Folders and files; a file's contents are UTF-8 "text" or "hex" bytes.
+  std::vector<FileEntry> readFiles(const json& files) const {
+    std::vector<FileEntry> out;
+    std::set<std::wstring> seen;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      const std::string path = "files[" + std::to_string(i) + "]";
+      const json& value = files[i];
+      expectObject(value, path, {"path", "folder", "readOnly", "text", "hex"});
+      FileEntry entry;
+      const std::wstring given = wide(value, "path", path);
+      const auto full = fullPath(given, L"C:\\");
+      if (given.size() < 3 || given[1] != L':' || given[2] != L'\\' || !full) {
+        fail(path + ".path", "expected a full path like \"C:\\\\Windows\"");
+      }
+      entry.path = *full;
+      if (!seen.insert(pathKey(entry.path)).second) fail(path + ".path", "named twice");
+      if (value.contains("folder")) entry.isFolder = boolField(value, "folder", path);
+      if (value.contains("readOnly") && boolField(value, "readOnly", path)) {
+        entry.attributes = kFileAttributeReadOnly;
+      }
+      if (value.contains("text") && value.contains("hex")) {
+        fail(path, "give \"text\" or \"hex\", not both");
+      }
+      if (entry.isFolder && (value.contains("text") || value.contains("hex"))) {
+        fail(path, "a folder has no contents");
+      }
+      if (value.contains("text")) {
+        const std::string text = stringField(value, "text", path);
+        entry.contents.assign(text.begin(), text.end());
+      }
+      if (value.contains("hex")) entry.contents = hexField(value, "hex", path);
+      out.push_back(std::move(entry));
+    }
+    return out;
+  }
+
+  std::vector<std::uint8_t> hexField(const json& parent, const std::string& key,
+                                     const std::string& path) const {
+    const std::string text = stringField(parent, key, path);
+    if (text.size() % 2 != 0 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+      fail(join(path, key), "expected pairs of hexadecimal digits");
+    }
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+      bytes.push_back(static_cast<std::uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
+    }
+    return bytes;
   }
 
   void readWinsock(const json& winsock, WinsockProfile& out) const {
@@ -204,6 +259,25 @@ class Reader {
 
   std::string file_;
 };
+
+// Contents that read as text are saved as text, anything else as hex.
+json contentsField(const std::vector<std::uint8_t>& contents) {
+  const std::string bytes(contents.begin(), contents.end());
+  std::wstring decoded;
+  const bool text = fromUtf8(bytes, decoded) &&
+                    std::all_of(bytes.begin(), bytes.end(), [](char c) {
+                      return static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\r' ||
+                             c == '\t';
+                    });
+  if (text) return {{"text", bytes}};
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (const std::uint8_t byte : contents) {
+    hex += kDigits[byte >> 4U];
+    hex += kDigits[byte & 0xFU];
+  }
+  return {{"hex", hex}};
+}
 
 std::string productTypeName(std::uint8_t type) {
   for (const auto& [name, value] : productTypes()) {
@@ -252,6 +326,7 @@ std::string formatMachineFile(const MachineConfig& config) {
       {"hasIsWow64Process", os.hasIsWow64Process},
       {"userUiLanguage", os.userUiLanguage},
       {"userLocale", os.userLocale},
+      {"isAdministrator", os.isAdministrator},
   };
   root["winsock"] = {
       {"highestVersion", std::to_string(lowByte(config.winsock.highestVersion)) + "." +
@@ -272,6 +347,16 @@ std::string formatMachineFile(const MachineConfig& config) {
   for (const auto& window : config.desktop) {
     root["desktop"].push_back(
         {{"program", toUtf8(window.program)}, {"title", toUtf8(window.title)}});
+  }
+  if (config.files) {
+    root["files"] = json::array();
+    for (const auto& file : *config.files) {
+      json entry = {{"path", toUtf8(file.path)}};
+      if (file.isFolder) entry["folder"] = true;
+      if ((file.attributes & kFileAttributeReadOnly) != 0) entry["readOnly"] = true;
+      if (!file.isFolder && !file.contents.empty()) entry.update(contentsField(file.contents));
+      root["files"].push_back(entry);
+    }
   }
   return root.dump(2) + "\n";
 }

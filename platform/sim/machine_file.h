@@ -7,11 +7,17 @@
 //             "userLocale": 1033 },
 //     "winsock": { "highestVersion": "2.2", "startupError": 0 },
 //     "faults": [ { "call": "GetVersionExW", "error": 87, "times": 1 } ],
-//     "desktop": [ { "program": "notepad.exe", "title": "notes - Notepad" } ]
+//     "desktop": [ { "program": "notepad.exe", "title": "notes - Notepad" } ],
+//     "files": [ { "path": "C:\\Windows", "folder": true },
+//                { "path": "C:\\Windows\\win.ini", "text": "[fonts]\r\n" },
+//                { "path": "C:\\data.bin", "hex": "fffe4100", "readOnly": true } ]
 //   }
 //
 // Every field is optional; a missing one keeps the built-in profile's value
-// (Windows 10 64-bit, English). Unknown fields and wrong types are errors.
+// (Windows 10 64-bit, English, an administrator). Without "files" the disk
+// holds the folders of a fresh Windows installation; with it, exactly the
+// listed entries and the folders they lie in. Unknown fields and wrong
+// types are errors.
 #pragma once
 
 #include <optional>

@@ -63,6 +63,9 @@ struct FileResource {
   std::wstring type;
   std::uint32_t id = 0;
   std::string path;
+  // The file's bytes, embedded for resources the program reads raw.
+  const std::uint8_t* data = nullptr;
+  std::size_t size = 0;
 };
 
 struct ResourceSet {

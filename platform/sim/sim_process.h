@@ -8,6 +8,7 @@
 
 #include "platform/api/ports.h"
 #include "platform/sim/machine_state.h"
+#include "platform/sim/sim_files.h"
 
 namespace plat::sim {
 
@@ -81,6 +82,9 @@ class SimResourcePort final : public ResourcePort {
  public:
   explicit SimResourcePort(SimProcess& process) : process_(process) {}
   std::wstring loadString(std::uint32_t id) override;
+  ResourceHandle findResource(std::uint16_t id, const std::wstring& type) override;
+  Dword sizeofResource(ResourceHandle resource) override;
+  const std::uint8_t* loadResource(ResourceHandle resource) override;
 
  private:
   SimProcess& process_;
@@ -123,6 +127,16 @@ class SimProcess final : public Ports {
   SimWindowPort windows_;
   SimSocketPort sockets_;
   SimResourcePort resources_;
+
+ public:
+  FilePort& files() override { return files_; }
+  ShellPort& shell() override { return shell_; }
+  SpoolerPort& spooler() override { return spooler_; }
+
+ private:
+  SimFilePort files_{*this};
+  SimShellPort shell_{*this};
+  SimSpoolerPort spooler_{*this};
 };
 
 }  // namespace plat::sim

@@ -63,6 +63,49 @@ class Win32Sockets final : public SocketPort {
 class Win32Resources final : public ResourcePort {
  public:
   std::wstring loadString(std::uint32_t id) override;
+  ResourceHandle findResource(std::uint16_t id, const std::wstring& type) override;
+  Dword sizeofResource(ResourceHandle resource) override;
+  const std::uint8_t* loadResource(ResourceHandle resource) override;
+};
+
+class Win32Files final : public FilePort {
+ public:
+  CreateFileResult createFile(const std::wstring& path, Dword desiredAccess, Dword shareMode,
+                              Dword creationDisposition, Dword flagsAndAttributes) override;
+  WriteFileResult writeFile(FileHandle file, std::span<const std::uint8_t> bytes) override;
+  ReadFileResult readFile(FileHandle file, Dword maxBytes) override;
+  FilePositionResult getFileSize(FileHandle file) override;
+  FilePositionResult setFilePointer(FileHandle file, std::int64_t distance,
+                                    Dword moveMethod) override;
+  Dword setEndOfFile(FileHandle file) override;
+  Dword flushFileBuffers(FileHandle file) override;
+  Dword closeFile(FileHandle file) override;
+  AttributesResult getFileAttributes(const std::wstring& path) override;
+  Dword deleteFile(const std::wstring& path) override;
+  Dword createDirectory(const std::wstring& path) override;
+  bool pathIsDirectory(const std::wstring& path) override;
+  bool pathFileExists(const std::wstring& path) override;
+  std::uint32_t getPrivateProfileInt(const std::wstring& section, const std::wstring& key,
+                                     int defaultValue, const std::wstring& file) override;
+  Dword writePrivateProfileString(const std::wstring& section, const std::wstring& key,
+                                  const std::wstring& value, const std::wstring& file) override;
+  std::wstring getSystemDirectory() override;
+  RedirectionResult wow64DisableFsRedirection() override;
+  Dword wow64RevertFsRedirection(std::uintptr_t oldValue) override;
+};
+
+class Win32Shell final : public ShellPort {
+ public:
+  FolderPathResult shGetFolderPath(int csidl, Dword flags) override;
+  std::intptr_t shellExecute(WindowId owner, const std::wstring& verb, const std::wstring& file,
+                             const std::wstring& parameters, const std::wstring& directory,
+                             int showCommand) override;
+};
+
+class Win32Spooler final : public SpoolerPort {
+ public:
+  DriverDirectoryResult getPrinterDriverDirectory(
+      const std::optional<std::wstring>& environment) override;
 };
 
 class Win32Ports final : public Ports {
@@ -72,6 +115,9 @@ class Win32Ports final : public Ports {
   SocketPort& sockets() override { return sockets_; }
   ResourcePort& resources() override { return resources_; }
   std::shared_ptr<void> processSlot(std::type_index type, std::shared_ptr<void> (*make)()) override;
+  FilePort& files() override { return files_; }
+  ShellPort& shell() override { return shell_; }
+  SpoolerPort& spooler() override { return spooler_; }
 
  private:
   Win32System system_;
@@ -80,6 +126,9 @@ class Win32Ports final : public Ports {
   Win32Resources resources_;
   std::mutex slotsMutex_;
   std::map<std::type_index, std::shared_ptr<void>> slots_;
+  Win32Files files_;
+  Win32Shell shell_;
+  Win32Spooler spooler_;
 };
 
 inline HWND toHwnd(WindowId id) {

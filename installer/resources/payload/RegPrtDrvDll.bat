@@ -1,0 +1,2 @@
+regsvr32 /s DriverAutomationLibrary.dll
+exit

@@ -1,0 +1,487 @@
+#include "platform/sim/sim_files.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "platform/sim/sim_process.h"
+#include "platform/sim/sim_profile.h"
+
+namespace plat::sim {
+
+struct OpenFile : KernelObject {
+  std::wstring path;
+  Dword access = 0;
+  Dword share = 0;
+  std::uint64_t position = 0;
+};
+
+namespace {
+
+constexpr wchar_t kInvalidNameCharacters[] = L"<>:\"|?*";
+constexpr wchar_t kSystem32[] = L"C:\\Windows\\System32";
+constexpr wchar_t kSysWow64[] = L"C:\\Windows\\SysWOW64";
+// Subfolders of System32 that WOW64 does not redirect.
+constexpr const wchar_t* kRedirectionExempt[] = {L"catroot", L"catroot2", L"driverstore",
+                                                 L"drivers\\etc", L"logfiles", L"spool"};
+// Folders whose contents only administrators may change.
+constexpr const wchar_t* kProtectedFolders[] = {L"C:\\Windows", L"C:\\Program Files",
+                                                L"C:\\Program Files (x86)"};
+
+bool isInside(const std::wstring& path, const std::wstring& folder) {
+  const std::wstring key = pathKey(path);
+  const std::wstring folderKey = pathKey(folder);
+  return key == folderKey || (key.size() > folderKey.size() && key.rfind(folderKey, 0) == 0 &&
+                              key[folderKey.size()] == L'\\');
+}
+
+bool isWow64Process(const SimProcess& process) {
+  return process.machine.config.os.is64Bit && !process.image.is64Bit;
+}
+
+bool mayChange(const SimProcess& process, const std::wstring& path) {
+  if (process.machine.config.os.isAdministrator) return true;
+  return std::none_of(std::begin(kProtectedFolders), std::end(kProtectedFolders),
+                      [&](const wchar_t* folder) { return isInside(path, folder); });
+}
+
+bool allows(Dword share, Dword access) {
+  if ((access & kGenericRead) != 0 && (share & kFileShareRead) == 0) return false;
+  return (access & kGenericWrite) == 0 || (share & kFileShareWrite) != 0;
+}
+
+std::vector<std::shared_ptr<OpenFile>> openHandles(FileSystem::Node& node) {
+  std::vector<std::shared_ptr<OpenFile>> open;
+  std::erase_if(node.opens, [](const std::weak_ptr<OpenFile>& w) { return w.expired(); });
+  for (const auto& weak : node.opens) open.push_back(weak.lock());
+  return open;
+}
+
+std::shared_ptr<OpenFile> openFile(SimProcess& process, FileHandle handle) {
+  const auto found = process.handles.find(handle);
+  if (found == process.handles.end()) return nullptr;
+  return std::dynamic_pointer_cast<OpenFile>(found->second);
+}
+
+// The missing-path error for `path`: the file, or a folder on the way.
+Dword missingError(const FileSystem& disk, const std::wstring& path) {
+  const auto parent = parentOf(path);
+  return parent && disk.find(*parent) == nullptr ? kErrorPathNotFound : kErrorFileNotFound;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Paths
+
+std::wstring pathKey(const std::wstring& path) {
+  // NTFS compares names through its upper-case table; for the names this
+  // machine holds, the C library's table is the same.
+  std::wstring key = path;
+  for (wchar_t& c : key) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+  return key;
+}
+
+std::optional<std::wstring> fullPath(const std::wstring& path,
+                                     const std::wstring& currentDirectory) {
+  std::wstring text = path;
+  std::replace(text.begin(), text.end(), L'/', L'\\');
+  if (text.empty() || text.rfind(L"\\\\", 0) == 0) return std::nullopt;
+  if (text.size() >= 2 && text[1] == L':') {
+    if (std::iswalpha(static_cast<wint_t>(text[0])) == 0) return std::nullopt;
+    if (text.size() == 2 || text[2] != L'\\') return std::nullopt;  // drive-relative
+  } else if (text[0] == L'\\') {
+    text = currentDirectory.substr(0, 2) + text;
+  } else {
+    text = currentDirectory + L"\\" + text;
+  }
+  std::vector<std::wstring> parts;
+  std::size_t start = 3;
+  while (start <= text.size()) {
+    std::size_t end = text.find(L'\\', start);
+    if (end == std::wstring::npos) end = text.size();
+    const std::wstring part = text.substr(start, end - start);
+    start = end + 1;
+    if (part.empty() || part == L".") continue;
+    if (part == L"..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    if (part.find_first_of(kInvalidNameCharacters) != std::wstring::npos ||
+        std::any_of(part.begin(), part.end(), [](wchar_t c) { return c < 0x20; })) {
+      return std::nullopt;
+    }
+    parts.push_back(part);
+  }
+  std::wstring out;
+  out += static_cast<wchar_t>(std::towupper(static_cast<wint_t>(text[0])));
+  out += L":";
+  for (const auto& part : parts) out += L"\\" + part;
+  return parts.empty() ? out + L"\\" : out;
+}
+
+std::optional<std::wstring> parentOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L'\\');
+  if (slash == std::wstring::npos || slash + 1 == path.size()) return std::nullopt;
+  return slash == 2 ? path.substr(0, 3) : path.substr(0, slash);
+}
+
+std::optional<std::wstring> resolvePath(const SimProcess& process, const std::wstring& path) {
+  auto full = fullPath(path, process.directory);
+  if (!full || !isWow64Process(process) || !isInside(*full, kSystem32)) return full;
+  if (process.machine.disk.redirectionOff.count(currentThread()) != 0) return full;
+  const std::wstring rest = full->substr(std::wstring(kSystem32).size());
+  for (const wchar_t* exempt : kRedirectionExempt) {
+    if (isInside(*full, std::wstring(kSystem32) + L"\\" + exempt)) return full;
+  }
+  return kSysWow64 + rest;
+}
+
+// ---------------------------------------------------------------------------
+// The disk
+
+std::vector<FileEntry> defaultFiles(const OsProfile& os) {
+  std::vector<std::wstring> folders = {
+      L"C:\\Windows",
+      L"C:\\Windows\\inf",
+      L"C:\\Windows\\System32",
+      L"C:\\Windows\\System32\\spool\\drivers\\W32X86\\3",
+      L"C:\\Program Files",
+      L"C:\\Users\\User\\Desktop",
+  };
+  if (os.is64Bit) {
+    folders.emplace_back(L"C:\\Windows\\SysWOW64");
+    folders.emplace_back(L"C:\\Windows\\System32\\spool\\drivers\\x64\\3");
+    folders.emplace_back(L"C:\\Program Files (x86)");
+  }
+  std::vector<FileEntry> entries;
+  for (auto& folder : folders) entries.push_back({std::move(folder), true, 0, {}});
+  return entries;
+}
+
+FileSystem::FileSystem(const MachineConfig& config) {
+  for (const FileEntry& entry : config.files ? *config.files : defaultFiles(config.os)) {
+    add(entry);
+  }
+}
+
+FileSystem::Node* FileSystem::find(const std::wstring& path) {
+  const auto found = nodes_.find(pathKey(path));
+  return found == nodes_.end() ? nullptr : &found->second;
+}
+
+const FileSystem::Node* FileSystem::find(const std::wstring& path) const {
+  const auto found = nodes_.find(pathKey(path));
+  return found == nodes_.end() ? nullptr : &found->second;
+}
+
+FileSystem::Node& FileSystem::add(FileEntry entry) {
+  if (const auto parent = parentOf(entry.path); parent && find(*parent) == nullptr) {
+    add({*parent, true, 0, {}});
+  }
+  Node& node = nodes_[pathKey(entry.path)];
+  node.entry = std::move(entry);
+  return node;
+}
+
+void FileSystem::remove(const std::wstring& path) {
+  nodes_.erase(pathKey(path));
+}
+
+bool FileSystem::hasChildren(const std::wstring& path) const {
+  const std::wstring prefix = pathKey(path) + L"\\";
+  const auto next = nodes_.upper_bound(pathKey(path));
+  return next != nodes_.end() && next->first.rfind(prefix, 0) == 0;
+}
+
+std::vector<FileEntry> FileSystem::entries() const {
+  std::vector<FileEntry> out;
+  for (const auto& [key, node] : nodes_) out.push_back(node.entry);
+  return out;
+}
+
+std::vector<FileEntry> FileSystem::entriesIn(const std::wstring& folder) const {
+  std::vector<FileEntry> out;
+  for (const auto& [key, node] : nodes_) {
+    if (node.entry.path.size() > folder.size() && isInside(node.entry.path, folder)) {
+      out.push_back(node.entry);
+    }
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------------------
+// File port
+
+CreateFileResult SimFilePort::createFile(const std::wstring& path, Dword desiredAccess,
+                                         Dword shareMode, Dword creationDisposition,
+                                         Dword flagsAndAttributes) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  if (const auto fault = machine.takeFault("CreateFileW")) return {kInvalidFile, *fault};
+  const auto full = resolvePath(process_, path);
+  if (!full) return {kInvalidFile, kErrorInvalidName};
+  if (creationDisposition < kCreateNew || creationDisposition > kTruncateExisting) {
+    return {kInvalidFile, kErrorInvalidParameter};
+  }
+  FileSystem::Node* node = machine.disk.find(*full);
+  const bool existed = node != nullptr;
+  const bool truncates =
+      creationDisposition == kCreateAlways || creationDisposition == kTruncateExisting;
+  if (existed) {
+    if (node->entry.isFolder) return {kInvalidFile, kErrorAccessDenied};
+    if (creationDisposition == kCreateNew) return {kInvalidFile, kErrorFileExists};
+    const bool readOnly = (node->entry.attributes & kFileAttributeReadOnly) != 0;
+    if (((desiredAccess & kGenericWrite) != 0 || truncates) &&
+        (readOnly || !mayChange(process_, *full))) {
+      return {kInvalidFile, kErrorAccessDenied};
+    }
+    for (const auto& open : openHandles(*node)) {
+      if (!allows(open->share, desiredAccess) || !allows(shareMode, open->access)) {
+        return {kInvalidFile, kErrorSharingViolation};
+      }
+    }
+    if (truncates) node->entry.contents.clear();
+  } else {
+    if (creationDisposition == kOpenExisting || creationDisposition == kTruncateExisting) {
+      return {kInvalidFile, missingError(machine.disk, *full)};
+    }
+    const auto parent = parentOf(*full);
+    const FileSystem::Node* folder = parent ? machine.disk.find(*parent) : nullptr;
+    if (folder == nullptr || !folder->entry.isFolder) return {kInvalidFile, kErrorPathNotFound};
+    if (!mayChange(process_, *full)) return {kInvalidFile, kErrorAccessDenied};
+    const Dword attributes = flagsAndAttributes & (kFileAttributeReadOnly | kFileAttributeHidden |
+                                                   kFileAttributeArchive);
+    node = &machine.disk.add({*full, false, attributes, {}});
+  }
+  auto open = std::make_shared<OpenFile>();
+  open->path = node->entry.path;
+  open->access = desiredAccess;
+  open->share = shareMode;
+  node->opens.push_back(open);
+  const bool reportsExisting =
+      existed && (creationDisposition == kCreateAlways || creationDisposition == kOpenAlways);
+  return {process_.addHandle(open), reportsExisting ? kErrorAlreadyExists : kErrorSuccess};
+}
+
+WriteFileResult SimFilePort::writeFile(FileHandle file, std::span<const std::uint8_t> bytes) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const auto open = openFile(process_, file);
+  if (!open) return {0, kErrorInvalidHandle};
+  if ((open->access & kGenericWrite) == 0) return {0, kErrorAccessDenied};
+  if (const auto fault = process_.machine.takeFault("WriteFile")) return {0, *fault};
+  FileSystem::Node* node = process_.machine.disk.find(open->path);
+  if (node == nullptr) return {0, kErrorAccessDenied};
+  std::vector<std::uint8_t>& contents = node->entry.contents;
+  if (contents.size() < open->position + bytes.size()) {
+    contents.resize(open->position + bytes.size());
+  }
+  std::copy(bytes.begin(), bytes.end(),
+            contents.begin() + static_cast<std::ptrdiff_t>(open->position));
+  open->position += bytes.size();
+  return {static_cast<Dword>(bytes.size()), kErrorSuccess};
+}
+
+ReadFileResult SimFilePort::readFile(FileHandle file, Dword maxBytes) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const auto open = openFile(process_, file);
+  if (!open) return {{}, kErrorInvalidHandle};
+  if ((open->access & kGenericRead) == 0) return {{}, kErrorAccessDenied};
+  if (const auto fault = process_.machine.takeFault("ReadFile")) return {{}, *fault};
+  const FileSystem::Node* node = process_.machine.disk.find(open->path);
+  if (node == nullptr) return {{}, kErrorAccessDenied};
+  const std::vector<std::uint8_t>& contents = node->entry.contents;
+  const std::uint64_t start = std::min<std::uint64_t>(open->position, contents.size());
+  const std::uint64_t end = std::min<std::uint64_t>(start + maxBytes, contents.size());
+  open->position = end;
+  return {{contents.begin() + static_cast<std::ptrdiff_t>(start),
+           contents.begin() + static_cast<std::ptrdiff_t>(end)},
+          kErrorSuccess};
+}
+
+FilePositionResult SimFilePort::getFileSize(FileHandle file) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const auto open = openFile(process_, file);
+  if (!open) return {0, kErrorInvalidHandle};
+  const FileSystem::Node* node = process_.machine.disk.find(open->path);
+  return {node != nullptr ? node->entry.contents.size() : 0, kErrorSuccess};
+}
+
+FilePositionResult SimFilePort::setFilePointer(FileHandle file, std::int64_t distance,
+                                               Dword moveMethod) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const auto open = openFile(process_, file);
+  if (!open) return {0, kErrorInvalidHandle};
+  const FileSystem::Node* node = process_.machine.disk.find(open->path);
+  const auto size = static_cast<std::int64_t>(node != nullptr ? node->entry.contents.size() : 0);
+  std::int64_t base = 0;
+  if (moveMethod == kFileCurrent) {
+    base = static_cast<std::int64_t>(open->position);
+  } else if (moveMethod == kFileEnd) {
+    base = size;
+  } else if (moveMethod != kFileBegin) {
+    return {0, kErrorInvalidParameter};
+  }
+  if (base + distance < 0) return {0, kErrorNegativeSeek};
+  open->position = static_cast<std::uint64_t>(base + distance);
+  return {open->position, kErrorSuccess};
+}
+
+Dword SimFilePort::setEndOfFile(FileHandle file) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const auto open = openFile(process_, file);
+  if (!open) return kErrorInvalidHandle;
+  if ((open->access & kGenericWrite) == 0) return kErrorAccessDenied;
+  if (const auto fault = process_.machine.takeFault("SetEndOfFile")) return *fault;
+  FileSystem::Node* node = process_.machine.disk.find(open->path);
+  if (node == nullptr) return kErrorAccessDenied;
+  node->entry.contents.resize(open->position);
+  return kErrorSuccess;
+}
+
+Dword SimFilePort::flushFileBuffers(FileHandle file) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const auto open = openFile(process_, file);
+  if (!open) return kErrorInvalidHandle;
+  if (const auto fault = process_.machine.takeFault("FlushFileBuffers")) return *fault;
+  return kErrorSuccess;
+}
+
+Dword SimFilePort::closeFile(FileHandle file) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (!openFile(process_, file)) return kErrorInvalidHandle;
+  process_.handles.erase(file);
+  return kErrorSuccess;
+}
+
+AttributesResult SimFilePort::getFileAttributes(const std::wstring& path) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const FileSystem& disk = process_.machine.disk;
+  if (const auto fault = process_.machine.takeFault("GetFileAttributesW")) {
+    return {kInvalidFileAttributes, *fault};
+  }
+  const auto full = resolvePath(process_, path);
+  if (!full) return {kInvalidFileAttributes, kErrorInvalidName};
+  const FileSystem::Node* node = disk.find(*full);
+  if (node == nullptr) return {kInvalidFileAttributes, missingError(disk, *full)};
+  if (node->entry.isFolder) return {kFileAttributeDirectory | node->entry.attributes, 0};
+  return {node->entry.attributes != 0 ? node->entry.attributes : kFileAttributeNormal, 0};
+}
+
+Dword SimFilePort::deleteFile(const std::wstring& path) {
+  std::scoped_lock lock(process_.machine.mutex);
+  FileSystem& disk = process_.machine.disk;
+  if (const auto fault = process_.machine.takeFault("DeleteFileW")) return *fault;
+  const auto full = resolvePath(process_, path);
+  if (!full) return kErrorInvalidName;
+  FileSystem::Node* node = disk.find(*full);
+  if (node == nullptr) return missingError(disk, *full);
+  if (node->entry.isFolder || (node->entry.attributes & kFileAttributeReadOnly) != 0 ||
+      !mayChange(process_, *full)) {
+    return kErrorAccessDenied;
+  }
+  for (const auto& open : openHandles(*node)) {
+    if ((open->share & kFileShareDelete) == 0) return kErrorSharingViolation;
+  }
+  disk.remove(*full);
+  return kErrorSuccess;
+}
+
+Dword SimFilePort::createDirectory(const std::wstring& path) {
+  std::scoped_lock lock(process_.machine.mutex);
+  FileSystem& disk = process_.machine.disk;
+  if (const auto fault = process_.machine.takeFault("CreateDirectoryW")) return *fault;
+  const auto full = resolvePath(process_, path);
+  if (!full) return kErrorInvalidName;
+  if (disk.find(*full) != nullptr) return kErrorAlreadyExists;
+  const auto parent = parentOf(*full);
+  const FileSystem::Node* folder = parent ? disk.find(*parent) : nullptr;
+  if (folder == nullptr || !folder->entry.isFolder) return kErrorPathNotFound;
+  if (!mayChange(process_, *full)) return kErrorAccessDenied;
+  disk.add({*full, true, 0, {}});
+  return kErrorSuccess;
+}
+
+bool SimFilePort::pathIsDirectory(const std::wstring& path) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const auto full = resolvePath(process_, path);
+  const FileSystem::Node* node = full ? process_.machine.disk.find(*full) : nullptr;
+  return node != nullptr && node->entry.isFolder;
+}
+
+bool SimFilePort::pathFileExists(const std::wstring& path) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const auto full = resolvePath(process_, path);
+  return full && process_.machine.disk.find(*full) != nullptr;
+}
+
+namespace {
+
+// A profile file named without a folder lies in the Windows folder.
+std::optional<std::wstring> profilePath(const SimProcess& process, const std::wstring& file) {
+  if (file.empty()) return std::nullopt;
+  const bool hasFolder = file.find_first_of(L"\\/") != std::wstring::npos;
+  return resolvePath(process, hasFolder ? file : L"C:\\Windows\\" + file);
+}
+
+}  // namespace
+
+std::uint32_t SimFilePort::getPrivateProfileInt(const std::wstring& section,
+                                                const std::wstring& key, int defaultValue,
+                                                const std::wstring& file) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const auto full = profilePath(process_, file);
+  const FileSystem::Node* node = full ? process_.machine.disk.find(*full) : nullptr;
+  const auto fallback = static_cast<std::uint32_t>(defaultValue);
+  if (node == nullptr || node->entry.isFolder) return fallback;
+  const auto value = profileValue(node->entry.contents, section, key);
+  return value && !value->empty() ? profileInteger(*value) : fallback;
+}
+
+Dword SimFilePort::writePrivateProfileString(const std::wstring& section, const std::wstring& key,
+                                             const std::wstring& value,
+                                             const std::wstring& file) {
+  std::scoped_lock lock(process_.machine.mutex);
+  FileSystem& disk = process_.machine.disk;
+  if (const auto fault = process_.machine.takeFault("WritePrivateProfileStringW")) return *fault;
+  const auto full = profilePath(process_, file);
+  if (!full) return kErrorFileNotFound;
+  FileSystem::Node* node = disk.find(*full);
+  if (node == nullptr) {
+    const auto parent = parentOf(*full);
+    const FileSystem::Node* folder = parent ? disk.find(*parent) : nullptr;
+    if (folder == nullptr || !folder->entry.isFolder) return kErrorPathNotFound;
+  } else if (node->entry.isFolder || (node->entry.attributes & kFileAttributeReadOnly) != 0) {
+    return kErrorAccessDenied;
+  }
+  if (!mayChange(process_, *full)) return kErrorAccessDenied;
+  if (node == nullptr) node = &disk.add({*full, false, 0, {}});
+  node->entry.contents = withProfileValue(node->entry.contents, section, key, value);
+  return kErrorSuccess;
+}
+
+std::wstring SimFilePort::getSystemDirectory() {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (process_.machine.takeFault("GetSystemDirectoryW")) return {};
+  // The same text for every process: WOW64 redirects the accesses, not the
+  // name.
+  return L"C:\\Windows\\system32";
+}
+
+RedirectionResult SimFilePort::wow64DisableFsRedirection() {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("Wow64DisableWow64FsRedirection")) {
+    return {0, *fault};
+  }
+  if (!isWow64Process(process_)) return {0, kErrorInvalidFunction};
+  const bool wasOff = process_.machine.disk.redirectionOff.insert(currentThread()).second == false;
+  return {wasOff ? 1U : 0U, kErrorSuccess};
+}
+
+Dword SimFilePort::wow64RevertFsRedirection(std::uintptr_t oldValue) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (!isWow64Process(process_)) return kErrorInvalidFunction;
+  if (oldValue == 0) process_.machine.disk.redirectionOff.erase(currentThread());
+  return kErrorSuccess;
+}
+
+}  // namespace plat::sim

@@ -1,0 +1,125 @@
+// The simulated machine's disk and the ports that reach it: files and
+// folders, profile (INI) files, known folders, ShellExecute and the printer
+// driver directory.
+//
+// Paths are compared without regard to case, as NTFS does for the Win32
+// calls. A 32-bit process on 64-bit Windows sees System32 through WOW64
+// file-system redirection unless its thread has switched it off.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/api/file_port.h"
+#include "platform/api/shell_port.h"
+#include "platform/api/spooler_port.h"
+#include "platform/sim/machine_config.h"
+
+namespace plat::sim {
+
+class SimProcess;
+struct SimThread;
+
+// One open file handle.
+struct OpenFile;
+
+class FileSystem {
+ public:
+  struct Node {
+    FileEntry entry;
+    std::vector<std::weak_ptr<OpenFile>> opens;
+  };
+
+  explicit FileSystem(const MachineConfig& config);
+
+  // `path` is a full path as `fullPath` makes it.
+  Node* find(const std::wstring& path);
+  [[nodiscard]] const Node* find(const std::wstring& path) const;
+  // Adds a folder or file; its missing parent folders come with it.
+  Node& add(FileEntry entry);
+  void remove(const std::wstring& path);
+  [[nodiscard]] bool hasChildren(const std::wstring& path) const;
+
+  // Every folder and file, parents first; or those inside `folder`.
+  [[nodiscard]] std::vector<FileEntry> entries() const;
+  [[nodiscard]] std::vector<FileEntry> entriesIn(const std::wstring& folder) const;
+
+  // Threads that switched WOW64 file-system redirection off.
+  std::set<const SimThread*> redirectionOff;
+
+ private:
+  std::map<std::wstring, Node> nodes_;  // keyed by the upper-case path
+};
+
+// `path` made absolute against `currentDirectory`, with "/" read as "\",
+// "." and ".." resolved and the drive letter in upper case; nothing for a
+// path that Win32 would reject as a name (UNC paths included).
+std::optional<std::wstring> fullPath(const std::wstring& path,
+                                     const std::wstring& currentDirectory);
+// Where a path of `process` lands: made absolute against its current
+// directory and, for a 32-bit process on 64-bit Windows whose thread has
+// not switched redirection off, System32 read as SysWOW64.
+std::optional<std::wstring> resolvePath(const SimProcess& process, const std::wstring& path);
+// The upper-case form used to compare paths.
+std::wstring pathKey(const std::wstring& path);
+// The folder part of a full path; nothing for a drive root.
+std::optional<std::wstring> parentOf(const std::wstring& path);
+
+class SimFilePort final : public FilePort {
+ public:
+  explicit SimFilePort(SimProcess& process) : process_(process) {}
+  CreateFileResult createFile(const std::wstring& path, Dword desiredAccess, Dword shareMode,
+                              Dword creationDisposition, Dword flagsAndAttributes) override;
+  WriteFileResult writeFile(FileHandle file, std::span<const std::uint8_t> bytes) override;
+  ReadFileResult readFile(FileHandle file, Dword maxBytes) override;
+  FilePositionResult getFileSize(FileHandle file) override;
+  FilePositionResult setFilePointer(FileHandle file, std::int64_t distance,
+                                    Dword moveMethod) override;
+  Dword setEndOfFile(FileHandle file) override;
+  Dword flushFileBuffers(FileHandle file) override;
+  Dword closeFile(FileHandle file) override;
+  AttributesResult getFileAttributes(const std::wstring& path) override;
+  Dword deleteFile(const std::wstring& path) override;
+  Dword createDirectory(const std::wstring& path) override;
+  bool pathIsDirectory(const std::wstring& path) override;
+  bool pathFileExists(const std::wstring& path) override;
+  std::uint32_t getPrivateProfileInt(const std::wstring& section, const std::wstring& key,
+                                     int defaultValue, const std::wstring& file) override;
+  Dword writePrivateProfileString(const std::wstring& section, const std::wstring& key,
+                                  const std::wstring& value, const std::wstring& file) override;
+  std::wstring getSystemDirectory() override;
+  RedirectionResult wow64DisableFsRedirection() override;
+  Dword wow64RevertFsRedirection(std::uintptr_t oldValue) override;
+
+ private:
+  SimProcess& process_;
+};
+
+class SimShellPort final : public ShellPort {
+ public:
+  explicit SimShellPort(SimProcess& process) : process_(process) {}
+  FolderPathResult shGetFolderPath(int csidl, Dword flags) override;
+  std::intptr_t shellExecute(WindowId owner, const std::wstring& verb, const std::wstring& file,
+                             const std::wstring& parameters, const std::wstring& directory,
+                             int showCommand) override;
+
+ private:
+  SimProcess& process_;
+};
+
+class SimSpoolerPort final : public SpoolerPort {
+ public:
+  explicit SimSpoolerPort(SimProcess& process) : process_(process) {}
+  DriverDirectoryResult getPrinterDriverDirectory(
+      const std::optional<std::wstring>& environment) override;
+
+ private:
+  SimProcess& process_;
+};
+
+}  // namespace plat::sim

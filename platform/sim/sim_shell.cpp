@@ -1,0 +1,102 @@
+// Known folders, ShellExecute and the printer driver directory of a
+// simulated process.
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_process.h"
+#include "platform/sim/text.h"
+
+namespace plat::sim {
+
+namespace {
+
+constexpr std::intptr_t kShellExecuteSuccess = 42;
+constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057U);
+constexpr wchar_t kEnvironmentX86[] = L"Windows NT x86";
+constexpr wchar_t kEnvironmentX64[] = L"Windows x64";
+constexpr wchar_t kDriversFolder[] = L"C:\\Windows\\system32\\spool\\DRIVERS\\";
+
+std::string showName(int command) {
+  switch (command) {
+    case kSwHide:
+      return "hidden";
+    case kSwShowMinimized:
+      return "minimised";
+    default:
+      return "shown";
+  }
+}
+
+// HRESULT_FROM_WIN32 for an injected error code; HRESULTs pass as they are.
+std::int32_t hresultOf(Dword error) {
+  constexpr Dword kFacilityWin32 = 0x80070000U;
+  return static_cast<std::int32_t>((error & 0x80000000U) != 0 ? error
+                                                               : (kFacilityWin32 | (error & 0xFFFFU)));
+}
+
+}  // namespace
+
+FolderPathResult SimShellPort::shGetFolderPath(int csidl, Dword flags) {
+  (void)flags;
+  std::scoped_lock lock(process_.machine.mutex);
+  const MachineState& machine = process_.machine;
+  if (const auto fault = process_.machine.takeFault("SHGetFolderPathW")) {
+    return {hresultOf(*fault), {}};
+  }
+  std::wstring path;
+  if (csidl == kCsidlWindows) {
+    path = L"C:\\Windows";
+  } else if (csidl == kCsidlProgramFiles) {
+    // A 32-bit process on 64-bit Windows is given the 32-bit folder.
+    const bool wow64 = machine.config.os.is64Bit && !process_.image.is64Bit;
+    path = wow64 ? L"C:\\Program Files (x86)" : L"C:\\Program Files";
+  } else {
+    return {kEInvalidArg, {}};
+  }
+  // The folder is verified: a missing one is an error.
+  const FileSystem::Node* node = machine.disk.find(path);
+  if (node == nullptr || !node->entry.isFolder) return {kHresultFileNotFound, {}};
+  return {0, node->entry.path};
+}
+
+std::intptr_t SimShellPort::shellExecute(WindowId owner, const std::wstring& verb,
+                                         const std::wstring& file,
+                                         const std::wstring& parameters,
+                                         const std::wstring& directory, int showCommand) {
+  (void)owner;
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  const std::string who = machine.describe(process_);
+  if (const auto fault = machine.takeFault("ShellExecuteW")) {
+    machine.record(who + " cannot start \"" + toUtf8(file) + "\"");
+    return static_cast<std::intptr_t>(*fault);
+  }
+  const auto full = resolvePath(process_, file);
+  const FileSystem::Node* node = full ? machine.disk.find(*full) : nullptr;
+  if (node == nullptr || node->entry.isFolder) {
+    machine.record(who + " cannot start \"" + toUtf8(file) + "\": no such file");
+    return kSeErrFileNotFound;
+  }
+  machine.record(who + " starts \"" + toUtf8(node->entry.path) + "\" with \"" +
+                 toUtf8(parameters) + "\" (" + toUtf8(verb) + ", " + showName(showCommand) + ")");
+  machine.launches.push_back(
+      {process_.id, verb, node->entry.path, parameters, directory, showCommand});
+  return kShellExecuteSuccess;
+}
+
+DriverDirectoryResult SimSpoolerPort::getPrinterDriverDirectory(
+    const std::optional<std::wstring>& environment) {
+  std::scoped_lock lock(process_.machine.mutex);
+  const MachineState& machine = process_.machine;
+  if (const auto fault = process_.machine.takeFault("GetPrinterDriverDirectoryW")) {
+    return {{}, *fault};
+  }
+  const bool native64 = machine.config.os.is64Bit && process_.image.is64Bit;
+  const std::wstring env =
+      environment.value_or(native64 ? kEnvironmentX64 : kEnvironmentX86);
+  if (pathKey(env) == pathKey(kEnvironmentX86)) return {kDriversFolder + std::wstring(L"W32X86"), 0};
+  if (pathKey(env) == pathKey(kEnvironmentX64) && machine.config.os.is64Bit) {
+    return {kDriversFolder + std::wstring(L"x64"), 0};
+  }
+  return {{}, kErrorInvalidEnvironment};
+}
+
+}  // namespace plat::sim
