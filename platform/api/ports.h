@@ -9,6 +9,7 @@
 #include <memory>
 #include <typeindex>
 
+#include "platform/api/registry_port.h"
 #include "platform/api/resource_port.h"
 #include "platform/api/socket_port.h"
 #include "platform/api/system_port.h"
@@ -31,6 +32,8 @@ class Ports {
   // The slot of type `type` in this process, made by `make` on first use.
   virtual std::shared_ptr<void> processSlot(std::type_index type,
                                             std::shared_ptr<void> (*make)()) = 0;
+
+  virtual RegistryPort& registry() = 0;
 };
 
 // The ports of the calling thread's process; defined by the linked backend.

@@ -49,7 +49,8 @@ SimThread* currentThread() {
 // ---------------------------------------------------------------------------
 // MachineState
 
-MachineState::MachineState(MachineConfig cfg) : config(std::move(cfg)) {
+MachineState::MachineState(MachineConfig cfg)
+    : config(std::move(cfg)), registry(config.registry) {
   for (const auto& desktopWindow : config.desktop) {
     auto window = std::make_unique<SimWindow>();
     window->program = desktopWindow.program;
@@ -457,6 +458,7 @@ MachineConfig Machine::snapshot() const {
     const SimWindow* w = state_->find(*it);
     if (w->process == nullptr) out.desktop.push_back({w->program, w->title});
   }
+  out.registry = state_->registry.save();
   return out;
 }
 

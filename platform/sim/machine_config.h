@@ -43,11 +43,31 @@ struct DesktopWindow {
   std::wstring title;
 };
 
+// A registry value and a key of the registry, named by its full path from
+// the root ("HKEY_LOCAL_MACHINE\\SOFTWARE\\..."). A read-only key refuses
+// write access to itself and its subkeys, as an ACL without write rights for
+// the user would.
+struct RegistryValueConfig {
+  std::wstring name;
+  Dword type = 0;
+  std::vector<std::uint8_t> data;
+};
+
+struct RegistryKeyConfig {
+  std::wstring path;
+  bool readOnly = false;
+  std::vector<RegistryValueConfig> values;
+};
+
+// The keys of a fresh Windows 10 installation that the programs look at.
+std::vector<RegistryKeyConfig> defaultRegistry();
+
 struct MachineConfig {
   OsProfile os;
   WinsockProfile winsock;
   std::vector<Fault> faults;
   std::vector<DesktopWindow> desktop;
+  std::vector<RegistryKeyConfig> registry = defaultRegistry();
 };
 
 }  // namespace plat::sim

@@ -7,11 +7,17 @@
 //             "userLocale": 1033 },
 //     "winsock": { "highestVersion": "2.2", "startupError": 0 },
 //     "faults": [ { "call": "GetVersionExW", "error": 87, "times": 1 } ],
-//     "desktop": [ { "program": "notepad.exe", "title": "notes - Notepad" } ]
+//     "desktop": [ { "program": "notepad.exe", "title": "notes - Notepad" } ],
+//     "registry": [ { "key": "HKEY_CURRENT_USER\\Software\\Corvantis", "readOnly": false,
+//                     "values": [ { "name": "Mode", "type": "REG_DWORD", "data": 1 } ] } ]
 //   }
 //
 // Every field is optional; a missing one keeps the built-in profile's value
-// (Windows 10 64-bit, English). Unknown fields and wrong types are errors.
+// (Windows 10 64-bit, English, the registry keys of a fresh installation).
+// A "registry" list replaces the built-in keys; parents of a listed key exist
+// implicitly. Value data: a string for REG_SZ and REG_EXPAND_SZ, a number
+// for REG_DWORD, a list of strings for REG_MULTI_SZ, hexadecimal bytes for
+// REG_BINARY and REG_NONE. Unknown fields and wrong types are errors.
 #pragma once
 
 #include <optional>

@@ -16,6 +16,7 @@
 
 #include "platform/api/ports.h"
 #include "platform/sim/machine.h"
+#include "platform/sim/sim_registry.h"
 
 namespace plat::sim {
 
@@ -139,6 +140,8 @@ class MachineState {
   ProcessId nextProcessId = 1;
   WindowId nextWindowId = 0x10010;
   KernelHandle nextHandle = 0x100;
+
+  RegistryTree registry;
 
  private:
   std::condition_variable wake_;

@@ -96,6 +96,7 @@ class SimProcess final : public Ports {
   SocketPort& sockets() override { return sockets_; }
   ResourcePort& resources() override { return resources_; }
   std::shared_ptr<void> processSlot(std::type_index type, std::shared_ptr<void> (*make)()) override;
+  RegistryPort& registry() override { return registry_; }
 
   // The languages the resource loader tries for the calling thread, in order.
   std::vector<LangId> resourceLanguages(const SimThread& thread) const;
@@ -123,6 +124,7 @@ class SimProcess final : public Ports {
   SimWindowPort windows_;
   SimSocketPort sockets_;
   SimResourcePort resources_;
+  SimRegistryPort registry_;
 };
 
 }  // namespace plat::sim

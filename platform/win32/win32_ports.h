@@ -65,6 +65,22 @@ class Win32Resources final : public ResourcePort {
   std::wstring loadString(std::uint32_t id) override;
 };
 
+class Win32Registry final : public RegistryPort {
+ public:
+  RegOpenResult regOpenKeyEx(RegKey parent, const std::wstring& subKey, Dword access) override;
+  RegOpenResult regCreateKeyEx(RegKey parent, const std::wstring& subKey, Dword access) override;
+  RegValueResult regQueryValueEx(RegKey key, const std::wstring& name,
+                                 std::optional<Dword> bufferBytes) override;
+  Dword regSetValueEx(RegKey key, const std::wstring& name, Dword type,
+                      const std::vector<std::uint8_t>& data) override;
+  Dword regDeleteValue(RegKey key, const std::wstring& name) override;
+  Dword regDeleteKey(RegKey parent, const std::wstring& subKey) override;
+  RegEnumKeyResult regEnumKeyEx(RegKey key, Dword index) override;
+  RegValueResult regEnumValue(RegKey key, Dword index) override;
+  Dword regFlushKey(RegKey key) override;
+  Dword regCloseKey(RegKey key) override;
+};
+
 class Win32Ports final : public Ports {
  public:
   SystemPort& system() override { return system_; }
@@ -72,6 +88,7 @@ class Win32Ports final : public Ports {
   SocketPort& sockets() override { return sockets_; }
   ResourcePort& resources() override { return resources_; }
   std::shared_ptr<void> processSlot(std::type_index type, std::shared_ptr<void> (*make)()) override;
+  RegistryPort& registry() override { return registry_; }
 
  private:
   Win32System system_;
@@ -80,6 +97,7 @@ class Win32Ports final : public Ports {
   Win32Resources resources_;
   std::mutex slotsMutex_;
   std::map<std::type_index, std::shared_ptr<void>> slots_;
+  Win32Registry registry_;
 };
 
 inline HWND toHwnd(WindowId id) {
