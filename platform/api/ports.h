@@ -10,6 +10,7 @@
 #include <typeindex>
 
 #include "platform/api/file_port.h"
+#include "platform/api/registry_port.h"
 #include "platform/api/resource_port.h"
 #include "platform/api/shell_port.h"
 #include "platform/api/socket_port.h"
@@ -38,6 +39,7 @@ class Ports {
   virtual FilePort& files() = 0;
   virtual ShellPort& shell() = 0;
   virtual SpoolerPort& spooler() = 0;
+  virtual RegistryPort& registry() = 0;
 };
 
 // The ports of the calling thread's process; defined by the linked backend.

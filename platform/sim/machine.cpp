@@ -49,7 +49,8 @@ SimThread* currentThread() {
 // ---------------------------------------------------------------------------
 // MachineState
 
-MachineState::MachineState(MachineConfig cfg) : config(std::move(cfg)) {
+MachineState::MachineState(MachineConfig cfg)
+    : config(std::move(cfg)), registry(config.registry) {
   for (const auto& desktopWindow : config.desktop) {
     auto window = std::make_unique<SimWindow>();
     window->program = desktopWindow.program;
@@ -458,6 +459,7 @@ MachineConfig Machine::snapshot() const {
     if (w->process == nullptr) out.desktop.push_back({w->program, w->title});
   }
   out.files = state_->disk.entries();
+  out.registry = state_->registry.save();
   return out;
 }
 

@@ -56,6 +56,25 @@ struct FileEntry {
   std::vector<std::uint8_t> contents;
 };
 
+// A registry value and a key of the registry, named by its full path from
+// the root ("HKEY_LOCAL_MACHINE\\SOFTWARE\\..."). A read-only key refuses
+// write access to itself and its subkeys, as an ACL without write rights for
+// the user would.
+struct RegistryValueConfig {
+  std::wstring name;
+  Dword type = 0;
+  std::vector<std::uint8_t> data;
+};
+
+struct RegistryKeyConfig {
+  std::wstring path;
+  bool readOnly = false;
+  std::vector<RegistryValueConfig> values;
+};
+
+// The keys of a fresh Windows 10 installation that the programs look at.
+std::vector<RegistryKeyConfig> defaultRegistry();
+
 struct MachineConfig {
   OsProfile os;
   WinsockProfile winsock;
@@ -63,6 +82,7 @@ struct MachineConfig {
   std::vector<DesktopWindow> desktop;
   // The disk; without a list, the folders of a fresh Windows installation.
   std::optional<std::vector<FileEntry>> files;
+  std::vector<RegistryKeyConfig> registry = defaultRegistry();
 };
 
 // The folders of a fresh Windows installation of the given profile.

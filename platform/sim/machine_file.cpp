@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/sim/sim_files.h"
+#include "platform/api/registry_port.h"
 #include "platform/sim/text.h"
 
 namespace plat::sim {
@@ -25,6 +26,16 @@ const std::map<std::string, std::uint8_t>& productTypes() {
   return types;
 }
 
+const std::map<std::string, Dword>& registryTypes() {
+  static const std::map<std::string, Dword> types = {
+      {"REG_NONE", kRegNone},     {"REG_SZ", kRegSz},       {"REG_EXPAND_SZ", kRegExpandSz},
+      {"REG_BINARY", kRegBinary}, {"REG_DWORD", kRegDword}, {"REG_MULTI_SZ", kRegMultiSz},
+  };
+  return types;
+}
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
 struct FileError {
   std::string message;
 };
@@ -36,7 +47,7 @@ class Reader {
 
   MachineConfig read(const json& root) {
     MachineConfig config;
-    expectObject(root, "", {"os", "winsock", "faults", "desktop", "files"});
+    expectObject(root, "", {"os", "winsock", "faults", "desktop", "files", "registry"});
     if (root.contains("os")) readOs(root["os"], config.os);
     if (root.contains("winsock")) readWinsock(root["winsock"], config.winsock);
     if (root.contains("faults")) {
@@ -57,6 +68,13 @@ class Reader {
       }
     }
     if (root.contains("files")) config.files = readFiles(array(root["files"], "files"));
+    if (root.contains("registry")) {
+      config.registry.clear();
+      const json& keys = array(root["registry"], "registry");
+      for (std::size_t i = 0; i < keys.size(); ++i) {
+        config.registry.push_back(readKey(keys[i], "registry[" + std::to_string(i) + "]"));
+      }
+    }
     return config;
   }
 
@@ -257,6 +275,73 @@ class Reader {
     return fault;
   }
 
+  RegistryKeyConfig readKey(const json& value, const std::string& path) const {
+    expectObject(value, path, {"key", "readOnly", "values"});
+    RegistryKeyConfig key;
+    key.path = wide(value, "key", path);
+    const std::size_t slash = key.path.find(L'\\');
+    const std::wstring root = key.path.substr(0, slash);
+    if (root != L"HKEY_LOCAL_MACHINE" && root != L"HKEY_CURRENT_USER") {
+      fail(path + ".key", "expected a path under HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER");
+    }
+    if (slash == std::wstring::npos || slash + 1 == key.path.size() ||
+        key.path.find(L"\\\\") != std::wstring::npos || key.path.back() == L'\\') {
+      fail(path + ".key", "expected a subkey path with single backslashes");
+    }
+    if (value.contains("readOnly")) key.readOnly = boolField(value, "readOnly", path);
+    if (value.contains("values")) {
+      const json& values = array(value["values"], path + ".values");
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        key.values.push_back(readValue(values[i], path + ".values[" + std::to_string(i) + "]"));
+      }
+    }
+    return key;
+  }
+
+  RegistryValueConfig readValue(const json& value, const std::string& path) const {
+    expectObject(value, path, {"name", "type", "data"});
+    RegistryValueConfig out;
+    out.name = wide(value, "name", path);
+    if (!value.contains("type")) fail(path + ".type", "missing");
+    const auto type = registryTypes().find(stringField(value, "type", path));
+    if (type == registryTypes().end()) {
+      fail(path + ".type",
+           "expected REG_SZ, REG_EXPAND_SZ, REG_DWORD, REG_BINARY, REG_MULTI_SZ or REG_NONE");
+    }
+    out.type = type->second;
+    if (!value.contains("data")) fail(path + ".data", "missing");
+    if (out.type == kRegSz || out.type == kRegExpandSz) {
+      out.data = regSzData(wide(value, "data", path));
+    } else if (out.type == kRegDword) {
+      out.data = regDwordData(static_cast<Dword>(unsignedField(value, "data", path, 0xFFFFFFFF)));
+    } else if (out.type == kRegMultiSz) {
+      const json& texts = array(value["data"], path + ".data");
+      std::vector<std::wstring> list;
+      for (std::size_t i = 0; i < texts.size(); ++i) {
+        std::wstring text;
+        if (!texts[i].is_string() || !fromUtf8(texts[i].get<std::string>(), text)) {
+          fail(path + ".data[" + std::to_string(i) + "]", "expected a string");
+        }
+        list.push_back(text);
+      }
+      out.data = regMultiSzData(list);
+    } else {
+      out.data = hexBytes(stringField(value, "data", path), path + ".data");
+    }
+    return out;
+  }
+
+  std::vector<std::uint8_t> hexBytes(const std::string& text, const std::string& path) const {
+    if (text.size() % 2 != 0 || text.find_first_not_of(kHexDigits) != std::string::npos) {
+      fail(path, "expected lower-case hexadecimal bytes like \"01ff\"");
+    }
+    std::vector<std::uint8_t> out;
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+      out.push_back(static_cast<std::uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
+    }
+    return out;
+  }
+
   std::string file_;
 };
 
@@ -284,6 +369,31 @@ std::string productTypeName(std::uint8_t type) {
     if (value == type) return name;
   }
   return "workstation";
+}
+
+json formatRegistryValue(const RegistryValueConfig& value) {
+  json entry = {{"name", toUtf8(value.name)}};
+  for (const auto& [name, type] : registryTypes()) {
+    if (type == value.type) entry["type"] = name;
+  }
+  if (value.type == kRegSz || value.type == kRegExpandSz) {
+    entry["data"] = toUtf8(regSzText(value.data));
+  } else if (value.type == kRegDword && regDwordValue(value.data)) {
+    entry["data"] = *regDwordValue(value.data);
+  } else if (value.type == kRegMultiSz) {
+    entry["data"] = json::array();
+    for (const auto& text : regMultiSzTexts(value.data)) entry["data"].push_back(toUtf8(text));
+  } else {
+    // Other types, and a REG_DWORD of another size, keep their bytes.
+    if (!entry.contains("type") || value.type == kRegDword) entry["type"] = "REG_BINARY";
+    std::string hex;
+    for (const std::uint8_t byte : value.data) {
+      hex += kHexDigits[byte >> 4U];
+      hex += kHexDigits[byte & 0xFU];
+    }
+    entry["data"] = hex;
+  }
+  return entry;
 }
 
 }  // namespace
@@ -357,6 +467,12 @@ std::string formatMachineFile(const MachineConfig& config) {
       if (!file.isFolder && !file.contents.empty()) entry.update(contentsField(file.contents));
       root["files"].push_back(entry);
     }
+  }
+  root["registry"] = json::array();
+  for (const auto& key : config.registry) {
+    json entry = {{"key", toUtf8(key.path)}, {"readOnly", key.readOnly}, {"values", json::array()}};
+    for (const auto& value : key.values) entry["values"].push_back(formatRegistryValue(value));
+    root["registry"].push_back(entry);
   }
   return root.dump(2) + "\n";
 }

@@ -10,13 +10,19 @@
 //     "desktop": [ { "program": "notepad.exe", "title": "notes - Notepad" } ],
 //     "files": [ { "path": "C:\\Windows", "folder": true },
 //                { "path": "C:\\Windows\\win.ini", "text": "[fonts]\r\n" },
-//                { "path": "C:\\data.bin", "hex": "fffe4100", "readOnly": true } ]
+//                { "path": "C:\\data.bin", "hex": "fffe4100", "readOnly": true } ],
+//     "registry": [ { "key": "HKEY_CURRENT_USER\\Software\\Corvantis", "readOnly": false,
+//                     "values": [ { "name": "Mode", "type": "REG_DWORD", "data": 1 } ] } ]
 //   }
 //
 // Every field is optional; a missing one keeps the built-in profile's value
-// (Windows 10 64-bit, English, an administrator). Without "files" the disk
-// holds the folders of a fresh Windows installation; with it, exactly the
-// listed entries and the folders they lie in. Unknown fields and wrong
+// (Windows 10 64-bit, English, an administrator, the registry keys of a
+// fresh installation). Without "files" the disk holds the folders of a fresh
+// Windows installation; with it, exactly the listed entries and the folders
+// they lie in. A "registry" list replaces the built-in keys; parents of a
+// listed key exist implicitly. Value data: a string for REG_SZ and
+// REG_EXPAND_SZ, a number for REG_DWORD, a list of strings for REG_MULTI_SZ,
+// hexadecimal bytes for REG_BINARY and REG_NONE. Unknown fields and wrong
 // types are errors.
 #pragma once
 

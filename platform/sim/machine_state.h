@@ -17,6 +17,7 @@
 #include "platform/api/ports.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_registry.h"
 
 namespace plat::sim {
 
@@ -143,6 +144,7 @@ class MachineState {
 
   FileSystem disk{config};
   std::vector<ShellLaunch> launches;
+  RegistryTree registry;
 
  private:
   std::condition_variable wake_;

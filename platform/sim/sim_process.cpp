@@ -16,7 +16,8 @@ SimProcess::SimProcess(MachineState& machineState, ProcessId processId, ProgramI
       system_(*this),
       windows_(*this),
       sockets_(*this),
-      resources_(*this) {}
+      resources_(*this),
+      registry_(*this) {}
 
 std::shared_ptr<void> SimProcess::processSlot(std::type_index type,
                                               std::shared_ptr<void> (*make)()) {
@@ -75,6 +76,7 @@ void SimProcess::terminate(Dword code) {
     }
   }
   handles.clear();
+  machine.registry.closeAll(id);
   std::vector<WindowId> own;
   for (const auto& [windowId, window] : machine.windows) {
     if (window->process == this && window->parent == kNoWindow) own.push_back(windowId);

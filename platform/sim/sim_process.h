@@ -100,6 +100,7 @@ class SimProcess final : public Ports {
   SocketPort& sockets() override { return sockets_; }
   ResourcePort& resources() override { return resources_; }
   std::shared_ptr<void> processSlot(std::type_index type, std::shared_ptr<void> (*make)()) override;
+  RegistryPort& registry() override { return registry_; }
 
   // The languages the resource loader tries for the calling thread, in order.
   std::vector<LangId> resourceLanguages(const SimThread& thread) const;
@@ -137,6 +138,7 @@ class SimProcess final : public Ports {
   SimFilePort files_{*this};
   SimShellPort shell_{*this};
   SimSpoolerPort spooler_{*this};
+  SimRegistryPort registry_;
 };
 
 }  // namespace plat::sim

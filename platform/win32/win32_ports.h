@@ -108,6 +108,22 @@ class Win32Spooler final : public SpoolerPort {
       const std::optional<std::wstring>& environment) override;
 };
 
+class Win32Registry final : public RegistryPort {
+ public:
+  RegOpenResult regOpenKeyEx(RegKey parent, const std::wstring& subKey, Dword access) override;
+  RegOpenResult regCreateKeyEx(RegKey parent, const std::wstring& subKey, Dword access) override;
+  RegValueResult regQueryValueEx(RegKey key, const std::wstring& name,
+                                 std::optional<Dword> bufferBytes) override;
+  Dword regSetValueEx(RegKey key, const std::wstring& name, Dword type,
+                      const std::vector<std::uint8_t>& data) override;
+  Dword regDeleteValue(RegKey key, const std::wstring& name) override;
+  Dword regDeleteKey(RegKey parent, const std::wstring& subKey) override;
+  RegEnumKeyResult regEnumKeyEx(RegKey key, Dword index) override;
+  RegValueResult regEnumValue(RegKey key, Dword index) override;
+  Dword regFlushKey(RegKey key) override;
+  Dword regCloseKey(RegKey key) override;
+};
+
 class Win32Ports final : public Ports {
  public:
   SystemPort& system() override { return system_; }
@@ -118,6 +134,7 @@ class Win32Ports final : public Ports {
   FilePort& files() override { return files_; }
   ShellPort& shell() override { return shell_; }
   SpoolerPort& spooler() override { return spooler_; }
+  RegistryPort& registry() override { return registry_; }
 
  private:
   Win32System system_;
@@ -129,6 +146,7 @@ class Win32Ports final : public Ports {
   Win32Files files_;
   Win32Shell shell_;
   Win32Spooler spooler_;
+  Win32Registry registry_;
 };
 
 inline HWND toHwnd(WindowId id) {

@@ -1,0 +1,373 @@
+#include "platform/sim/sim_registry.h"
+
+#include <algorithm>
+
+#include "platform/sim/sim_process.h"
+
+namespace plat::sim {
+
+namespace {
+
+constexpr Dword kWriteDac = 0x00040000;
+constexpr Dword kWriteOwner = 0x00080000;
+constexpr Dword kWriteRights =
+    kKeySetValue | kKeyCreateSubKey | kKeyCreateLink | kStandardDelete | kWriteDac | kWriteOwner;
+
+constexpr wchar_t kMachineRoot[] = L"HKEY_LOCAL_MACHINE";
+constexpr wchar_t kUserRoot[] = L"HKEY_CURRENT_USER";
+
+// Registry names compare without regard to letter case.
+std::wstring fold(const std::wstring& name) {
+  std::wstring out = name;
+  for (wchar_t& c : out) {
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  }
+  return out;
+}
+
+// The components of a subkey path; nullopt for a malformed one (a leading
+// or doubled backslash). A trailing backslash is allowed.
+std::optional<std::vector<std::wstring>> splitPath(const std::wstring& path) {
+  std::vector<std::wstring> parts;
+  std::size_t start = 0;
+  while (start < path.size()) {
+    const std::size_t end = std::min(path.find(L'\\', start), path.size());
+    if (end == start) return std::nullopt;
+    parts.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+bool readOnlyAbove(const RegistryNode* node) {
+  for (; node != nullptr; node = node->parent) {
+    if (node->readOnly) return true;
+  }
+  return false;
+}
+
+std::wstring fullPath(const RegistryNode& node) {
+  return node.parent == nullptr ? node.name : fullPath(*node.parent) + L"\\" + node.name;
+}
+
+std::vector<RegistryValueConfig>::iterator findValue(RegistryNode& node, const std::wstring& name) {
+  const std::wstring folded = fold(name);
+  return std::find_if(node.values.begin(), node.values.end(),
+                      [&](const RegistryValueConfig& v) { return fold(v.name) == folded; });
+}
+
+void markDeleted(RegistryNode& node) {
+  node.deleted = true;
+  for (auto& [name, child] : node.subkeys) markDeleted(*child);
+}
+
+void saveNode(const RegistryNode& node, std::vector<RegistryKeyConfig>& out) {
+  for (const auto& [name, child] : node.subkeys) {
+    out.push_back({fullPath(*child), child->readOnly, child->values});
+    saveNode(*child, out);
+  }
+}
+
+}  // namespace
+
+std::vector<RegistryKeyConfig> defaultRegistry() {
+  const std::wstring fonts =
+      L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+  return {
+      {L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\"
+       L"Compatibility Assistant\\Persisted",
+       false,
+       {}},
+      {fonts,
+       true,
+       {{L"Arial (TrueType)", kRegSz, regSzData(L"arial.ttf")},
+        {L"Malgun Gothic (TrueType)", kRegSz, regSzData(L"malgun.ttf")},
+        {L"Microsoft YaHei & Microsoft YaHei UI (TrueType)", kRegSz, regSzData(L"msyh.ttc")},
+        {L"SimSun & NSimSun (TrueType)", kRegSz, regSzData(L"simsun.ttc")}}},
+  };
+}
+
+RegistryTree::RegistryTree(const std::vector<RegistryKeyConfig>& keys)
+    : machine_(std::make_shared<RegistryNode>()), user_(std::make_shared<RegistryNode>()) {
+  machine_->name = kMachineRoot;
+  user_->name = kUserRoot;
+  for (const auto& key : keys) {
+    const std::shared_ptr<RegistryNode> node = createPath(key.path);
+    if (!node) continue;
+    node->readOnly = key.readOnly;
+    node->values = key.values;
+  }
+}
+
+std::shared_ptr<RegistryNode> RegistryTree::createPath(const std::wstring& path) {
+  const auto parts = splitPath(path);
+  if (!parts || parts->empty()) return nullptr;
+  std::shared_ptr<RegistryNode> node;
+  if (fold((*parts)[0]) == fold(kMachineRoot)) node = machine_;
+  if (fold((*parts)[0]) == fold(kUserRoot)) node = user_;
+  for (std::size_t i = 1; node && i < parts->size(); ++i) {
+    auto& slot = node->subkeys[fold((*parts)[i])];
+    if (!slot) {
+      slot = std::make_shared<RegistryNode>();
+      slot->name = (*parts)[i];
+      slot->parent = node.get();
+    }
+    node = slot;
+  }
+  return node;
+}
+
+std::vector<RegistryKeyConfig> RegistryTree::save() const {
+  std::vector<RegistryKeyConfig> out;
+  saveNode(*machine_, out);
+  saveNode(*user_, out);
+  return out;
+}
+
+RegistryTree::Resolved RegistryTree::resolve(ProcessId process, RegKey key, Dword needed) const {
+  Resolved out;
+  if (key == kHkeyLocalMachine || key == kHkeyCurrentUser) {
+    out.node = key == kHkeyLocalMachine ? machine_ : user_;
+    out.access = kKeyAllAccess;
+  } else {
+    const auto found = handles_.find(key);
+    if (found == handles_.end() || found->second.process != process) {
+      out.error = kErrorInvalidHandle;
+      return out;
+    }
+    out.node = found->second.node;
+    out.access = found->second.access;
+  }
+  if (out.node->deleted) {
+    out.error = kErrorKeyDeleted;
+  } else if ((out.access & needed) != needed) {
+    out.error = kErrorAccessDenied;
+  }
+  return out;
+}
+
+RegKey RegistryTree::addHandle(ProcessId process, std::shared_ptr<RegistryNode> node,
+                               Dword access) {
+  const RegKey key = nextHandle_;
+  nextHandle_ += 4;
+  handles_.emplace(key, OpenKey{process, std::move(node), access});
+  return key;
+}
+
+RegOpenResult RegistryTree::open(ProcessId process, RegKey parent, const std::wstring& subKey,
+                                 Dword access, bool create) {
+  const Resolved from = resolve(process, parent, 0);
+  if (from.error != kErrorSuccess) return {kNoRegKey, from.error, 0};
+  const auto parts = splitPath(subKey);
+  if (!parts) return {kNoRegKey, kErrorBadPathname, 0};
+  std::shared_ptr<RegistryNode> node = from.node;
+  Dword disposition = kRegOpenedExistingKey;
+  for (const std::wstring& part : *parts) {
+    const auto found = node->subkeys.find(fold(part));
+    if (found != node->subkeys.end()) {
+      node = found->second;
+      continue;
+    }
+    if (!create) return {kNoRegKey, kErrorFileNotFound, 0};
+    // Creating a key needs the right to add subkeys to the handle it starts
+    // from, and write rights on the key it goes into.
+    if ((from.access & kKeyCreateSubKey) == 0 || readOnlyAbove(node.get())) {
+      return {kNoRegKey, kErrorAccessDenied, 0};
+    }
+    auto child = std::make_shared<RegistryNode>();
+    child->name = part;
+    child->parent = node.get();
+    node->subkeys[fold(part)] = child;
+    node = child;
+    disposition = kRegCreatedNewKey;
+  }
+  if ((access & kWriteRights) != 0 && readOnlyAbove(node.get())) {
+    return {kNoRegKey, kErrorAccessDenied, 0};
+  }
+  if (parts->empty() && (parent == kHkeyLocalMachine || parent == kHkeyCurrentUser)) {
+    return {parent, kErrorSuccess, disposition};
+  }
+  return {addHandle(process, node, access), kErrorSuccess, create ? disposition : 0};
+}
+
+RegValueResult RegistryTree::query(ProcessId process, RegKey key, const std::wstring& name,
+                                   std::optional<Dword> bufferBytes) {
+  RegValueResult out;
+  const Resolved at = resolve(process, key, kKeyQueryValue);
+  if ((out.error = at.error) != kErrorSuccess) return out;
+  const auto value = findValue(*at.node, name);
+  if (value == at.node->values.end()) {
+    out.error = kErrorFileNotFound;
+    return out;
+  }
+  out.type = value->type;
+  out.size = static_cast<Dword>(value->data.size());
+  if (bufferBytes && *bufferBytes < out.size) {
+    out.error = kErrorMoreData;
+  } else {
+    out.data = value->data;
+  }
+  return out;
+}
+
+Dword RegistryTree::set(ProcessId process, RegKey key, const std::wstring& name, Dword type,
+                        const std::vector<std::uint8_t>& data) {
+  const Resolved at = resolve(process, key, kKeySetValue);
+  if (at.error != kErrorSuccess) return at.error;
+  const auto value = findValue(*at.node, name);
+  if (value != at.node->values.end()) {
+    value->type = type;
+    value->data = data;
+  } else {
+    at.node->values.push_back({name, type, data});
+  }
+  return kErrorSuccess;
+}
+
+Dword RegistryTree::deleteValue(ProcessId process, RegKey key, const std::wstring& name) {
+  const Resolved at = resolve(process, key, kKeySetValue);
+  if (at.error != kErrorSuccess) return at.error;
+  const auto value = findValue(*at.node, name);
+  if (value == at.node->values.end()) return kErrorFileNotFound;
+  at.node->values.erase(value);
+  return kErrorSuccess;
+}
+
+Dword RegistryTree::deleteKey(ProcessId process, RegKey parent, const std::wstring& subKey) {
+  const Resolved from = resolve(process, parent, 0);
+  if (from.error != kErrorSuccess) return from.error;
+  const auto parts = splitPath(subKey);
+  if (!parts) return kErrorBadPathname;
+  std::shared_ptr<RegistryNode> node = from.node;
+  for (const std::wstring& part : *parts) {
+    const auto found = node->subkeys.find(fold(part));
+    if (found == node->subkeys.end()) return kErrorFileNotFound;
+    node = found->second;
+  }
+  // A root cannot be deleted, nor a key with subkeys or without the right
+  // to delete it.
+  if (node->parent == nullptr || !node->subkeys.empty() || readOnlyAbove(node.get())) {
+    return kErrorAccessDenied;
+  }
+  markDeleted(*node);
+  node->parent->subkeys.erase(fold(node->name));
+  return kErrorSuccess;
+}
+
+RegEnumKeyResult RegistryTree::enumKey(ProcessId process, RegKey key, Dword index) {
+  const Resolved at = resolve(process, key, kKeyEnumerateSubKeys);
+  if (at.error != kErrorSuccess) return {at.error, {}};
+  if (index >= at.node->subkeys.size()) return {kErrorNoMoreItems, {}};
+  return {kErrorSuccess, std::next(at.node->subkeys.begin(), index)->second->name};
+}
+
+RegValueResult RegistryTree::enumValue(ProcessId process, RegKey key, Dword index) {
+  RegValueResult out;
+  const Resolved at = resolve(process, key, kKeyQueryValue);
+  if ((out.error = at.error) != kErrorSuccess) return out;
+  if (index >= at.node->values.size()) {
+    out.error = kErrorNoMoreItems;
+    return out;
+  }
+  const RegistryValueConfig& value = at.node->values[index];
+  out.name = value.name;
+  out.type = value.type;
+  out.data = value.data;
+  out.size = static_cast<Dword>(value.data.size());
+  return out;
+}
+
+Dword RegistryTree::flush(ProcessId process, RegKey key) {
+  return resolve(process, key, 0).error;
+}
+
+Dword RegistryTree::close(ProcessId process, RegKey key) {
+  if (key == kHkeyLocalMachine || key == kHkeyCurrentUser) return kErrorSuccess;
+  const auto found = handles_.find(key);
+  if (found == handles_.end() || found->second.process != process) return kErrorInvalidHandle;
+  handles_.erase(found);
+  return kErrorSuccess;
+}
+
+void RegistryTree::closeAll(ProcessId process) {
+  std::erase_if(handles_, [process](const auto& entry) { return entry.second.process == process; });
+}
+
+// ---------------------------------------------------------------------------
+// The port: one call into the tree under the machine's lock, after the
+// fault injection had its say.
+
+RegOpenResult SimRegistryPort::regOpenKeyEx(RegKey parent, const std::wstring& subKey,
+                                            Dword access) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("RegOpenKeyExW")) return {kNoRegKey, *fault, 0};
+  return process_.machine.registry.open(process_.id, parent, subKey, access, false);
+}
+
+RegOpenResult SimRegistryPort::regCreateKeyEx(RegKey parent, const std::wstring& subKey,
+                                              Dword access) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("RegCreateKeyExW")) {
+    return {kNoRegKey, *fault, 0};
+  }
+  return process_.machine.registry.open(process_.id, parent, subKey, access, true);
+}
+
+RegValueResult SimRegistryPort::regQueryValueEx(RegKey key, const std::wstring& name,
+                                                std::optional<Dword> bufferBytes) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("RegQueryValueExW")) {
+    RegValueResult out;
+    out.error = *fault;
+    return out;
+  }
+  return process_.machine.registry.query(process_.id, key, name, bufferBytes);
+}
+
+Dword SimRegistryPort::regSetValueEx(RegKey key, const std::wstring& name, Dword type,
+                                     const std::vector<std::uint8_t>& data) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("RegSetValueExW")) return *fault;
+  return process_.machine.registry.set(process_.id, key, name, type, data);
+}
+
+Dword SimRegistryPort::regDeleteValue(RegKey key, const std::wstring& name) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("RegDeleteValueW")) return *fault;
+  return process_.machine.registry.deleteValue(process_.id, key, name);
+}
+
+Dword SimRegistryPort::regDeleteKey(RegKey parent, const std::wstring& subKey) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("RegDeleteKeyW")) return *fault;
+  return process_.machine.registry.deleteKey(process_.id, parent, subKey);
+}
+
+RegEnumKeyResult SimRegistryPort::regEnumKeyEx(RegKey key, Dword index) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("RegEnumKeyExW")) return {*fault, {}};
+  return process_.machine.registry.enumKey(process_.id, key, index);
+}
+
+RegValueResult SimRegistryPort::regEnumValue(RegKey key, Dword index) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("RegEnumValueW")) {
+    RegValueResult out;
+    out.error = *fault;
+    return out;
+  }
+  return process_.machine.registry.enumValue(process_.id, key, index);
+}
+
+Dword SimRegistryPort::regFlushKey(RegKey key) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("RegFlushKey")) return *fault;
+  return process_.machine.registry.flush(process_.id, key);
+}
+
+Dword SimRegistryPort::regCloseKey(RegKey key) {
+  std::scoped_lock lock(process_.machine.mutex);
+  return process_.machine.registry.close(process_.id, key);
+}
+
+}  // namespace plat::sim

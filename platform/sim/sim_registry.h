@@ -1,0 +1,93 @@
+// The registry of the simulated machine: two hives of keys with typed
+// values, case-insensitive names, open handles per process with their
+// access rights, and the registry port of a process.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/api/registry_port.h"
+#include "platform/sim/machine_config.h"
+
+namespace plat::sim {
+
+using ProcessId = std::uint32_t;
+class SimProcess;
+
+struct RegistryNode {
+  std::wstring name;
+  RegistryNode* parent = nullptr;
+  bool readOnly = false;
+  bool deleted = false;
+  std::map<std::wstring, std::shared_ptr<RegistryNode>> subkeys;  // by folded name
+  std::vector<RegistryValueConfig> values;                        // in the order written
+};
+
+class RegistryTree {
+ public:
+  explicit RegistryTree(const std::vector<RegistryKeyConfig>& keys);
+
+  // Every key below the roots, parents first, as a machine file lists them.
+  [[nodiscard]] std::vector<RegistryKeyConfig> save() const;
+
+  RegOpenResult open(ProcessId process, RegKey parent, const std::wstring& subKey, Dword access,
+                     bool create);
+  RegValueResult query(ProcessId process, RegKey key, const std::wstring& name,
+                       std::optional<Dword> bufferBytes);
+  Dword set(ProcessId process, RegKey key, const std::wstring& name, Dword type,
+            const std::vector<std::uint8_t>& data);
+  Dword deleteValue(ProcessId process, RegKey key, const std::wstring& name);
+  Dword deleteKey(ProcessId process, RegKey parent, const std::wstring& subKey);
+  RegEnumKeyResult enumKey(ProcessId process, RegKey key, Dword index);
+  RegValueResult enumValue(ProcessId process, RegKey key, Dword index);
+  Dword flush(ProcessId process, RegKey key);
+  Dword close(ProcessId process, RegKey key);
+  // The process has ended: its handles go with it.
+  void closeAll(ProcessId process);
+
+ private:
+  struct OpenKey {
+    ProcessId process = 0;
+    std::shared_ptr<RegistryNode> node;
+    Dword access = 0;
+  };
+  struct Resolved {
+    Dword error = kErrorSuccess;
+    std::shared_ptr<RegistryNode> node;
+    Dword access = 0;
+  };
+
+  [[nodiscard]] Resolved resolve(ProcessId process, RegKey key, Dword needed) const;
+  std::shared_ptr<RegistryNode> createPath(const std::wstring& path);
+  RegKey addHandle(ProcessId process, std::shared_ptr<RegistryNode> node, Dword access);
+
+  std::shared_ptr<RegistryNode> machine_;
+  std::shared_ptr<RegistryNode> user_;
+  std::map<RegKey, OpenKey> handles_;
+  RegKey nextHandle_ = 0x200;
+};
+
+class SimRegistryPort final : public RegistryPort {
+ public:
+  explicit SimRegistryPort(SimProcess& process) : process_(process) {}
+  RegOpenResult regOpenKeyEx(RegKey parent, const std::wstring& subKey, Dword access) override;
+  RegOpenResult regCreateKeyEx(RegKey parent, const std::wstring& subKey, Dword access) override;
+  RegValueResult regQueryValueEx(RegKey key, const std::wstring& name,
+                                 std::optional<Dword> bufferBytes) override;
+  Dword regSetValueEx(RegKey key, const std::wstring& name, Dword type,
+                      const std::vector<std::uint8_t>& data) override;
+  Dword regDeleteValue(RegKey key, const std::wstring& name) override;
+  Dword regDeleteKey(RegKey parent, const std::wstring& subKey) override;
+  RegEnumKeyResult regEnumKeyEx(RegKey key, Dword index) override;
+  RegValueResult regEnumValue(RegKey key, Dword index) override;
+  Dword regFlushKey(RegKey key) override;
+  Dword regCloseKey(RegKey key) override;
+
+ private:
+  SimProcess& process_;
+};
+
+}  // namespace plat::sim

@@ -1,0 +1,123 @@
+#include "platform/win32/win32_ports.h"
+
+namespace plat::win32 {
+
+namespace {
+
+HKEY toHkey(RegKey key) {
+  return reinterpret_cast<HKEY>(key);
+}
+
+RegKey toRegKey(HKEY key) {
+  return reinterpret_cast<RegKey>(key);
+}
+
+constexpr DWORD kMaxKeyNameChars = 256;
+constexpr DWORD kMaxValueNameChars = 16384;
+constexpr std::size_t kFirstValueBytes = 256;
+
+}  // namespace
+
+RegOpenResult Win32Registry::regOpenKeyEx(RegKey parent, const std::wstring& subKey, Dword access) {
+  HKEY key = nullptr;
+  const LSTATUS status = RegOpenKeyExW(toHkey(parent), subKey.c_str(), 0, access, &key);
+  if (status != ERROR_SUCCESS) return {kNoRegKey, static_cast<Dword>(status), 0};
+  return {toRegKey(key), kErrorSuccess, 0};
+}
+
+RegOpenResult Win32Registry::regCreateKeyEx(RegKey parent, const std::wstring& subKey,
+                                            Dword access) {
+  HKEY key = nullptr;
+  DWORD disposition = 0;
+  const LSTATUS status =
+      RegCreateKeyExW(toHkey(parent), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                      nullptr, &key, &disposition);
+  if (status != ERROR_SUCCESS) return {kNoRegKey, static_cast<Dword>(status), 0};
+  return {toRegKey(key), kErrorSuccess, disposition};
+}
+
+RegValueResult Win32Registry::regQueryValueEx(RegKey key, const std::wstring& name,
+                                              std::optional<Dword> bufferBytes) {
+  RegValueResult out;
+  DWORD type = REG_NONE;
+  DWORD size = 0;
+  if (bufferBytes) {
+    out.data.resize(*bufferBytes);
+    size = *bufferBytes;
+  } else {
+    out.error = static_cast<Dword>(
+        RegQueryValueExW(toHkey(key), name.c_str(), nullptr, &type, nullptr, &size));
+    if (out.error != kErrorSuccess) return out;
+    out.data.resize(size);
+  }
+  // The value may grow between asking for its size and fetching it.
+  do {
+    out.data.resize(size);
+    out.error = static_cast<Dword>(
+        RegQueryValueExW(toHkey(key), name.c_str(), nullptr, &type, out.data.data(), &size));
+  } while (!bufferBytes && out.error == kErrorMoreData);
+  out.type = type;
+  out.size = size;
+  out.data.resize(out.error == kErrorSuccess ? size : 0);
+  return out;
+}
+
+Dword Win32Registry::regSetValueEx(RegKey key, const std::wstring& name, Dword type,
+                                   const std::vector<std::uint8_t>& data) {
+  return static_cast<Dword>(RegSetValueExW(toHkey(key), name.c_str(), 0, type, data.data(),
+                                           static_cast<DWORD>(data.size())));
+}
+
+Dword Win32Registry::regDeleteValue(RegKey key, const std::wstring& name) {
+  return static_cast<Dword>(RegDeleteValueW(toHkey(key), name.c_str()));
+}
+
+Dword Win32Registry::regDeleteKey(RegKey parent, const std::wstring& subKey) {
+  return static_cast<Dword>(RegDeleteKeyW(toHkey(parent), subKey.c_str()));
+}
+
+RegEnumKeyResult Win32Registry::regEnumKeyEx(RegKey key, Dword index) {
+  std::wstring name(kMaxKeyNameChars, L'\0');
+  DWORD chars = kMaxKeyNameChars;
+  const LSTATUS status =
+      RegEnumKeyExW(toHkey(key), index, name.data(), &chars, nullptr, nullptr, nullptr, nullptr);
+  if (status != ERROR_SUCCESS) return {static_cast<Dword>(status), {}};
+  name.resize(chars);
+  return {kErrorSuccess, name};
+}
+
+RegValueResult Win32Registry::regEnumValue(RegKey key, Dword index) {
+  RegValueResult out;
+  std::wstring name(kMaxValueNameChars, L'\0');
+  DWORD type = REG_NONE;
+  out.data.resize(kFirstValueBytes);
+  DWORD chars = 0;
+  DWORD size = 0;
+  do {
+    chars = kMaxValueNameChars;
+    size = static_cast<DWORD>(out.data.size());
+    out.error = static_cast<Dword>(RegEnumValueW(toHkey(key), index, name.data(), &chars, nullptr,
+                                                 &type, out.data.data(), &size));
+    if (out.error == kErrorMoreData) out.data.resize(size);
+  } while (out.error == kErrorMoreData);
+  if (out.error != kErrorSuccess) {
+    out.data.clear();
+    return out;
+  }
+  name.resize(chars);
+  out.name = name;
+  out.type = type;
+  out.size = size;
+  out.data.resize(size);
+  return out;
+}
+
+Dword Win32Registry::regFlushKey(RegKey key) {
+  return static_cast<Dword>(RegFlushKey(toHkey(key)));
+}
+
+Dword Win32Registry::regCloseKey(RegKey key) {
+  return static_cast<Dword>(RegCloseKey(toHkey(key)));
+}
+
+}  // namespace plat::win32
