@@ -1,0 +1,38 @@
+// Platform behaviours the system relies on, written once against the ports
+// and run twice: on the simulated machine and on real Windows (Wine). When
+// both pass the same table, the simulation is honest about these calls.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+
+namespace conformance {
+
+// Collects the outcome of one case's expectations.
+class Check {
+ public:
+  void expect(bool ok, const std::string& what) {
+    if (!ok) failures_ += (failures_.empty() ? "" : "; ") + what;
+  }
+  template <class A, class B>
+  void equal(const A& actual, const B& expected, const std::string& what) {
+    expect(actual == expected, what);
+  }
+  [[nodiscard]] const std::string& failures() const { return failures_; }
+
+ private:
+  std::string failures_;
+};
+
+struct Case {
+  const char* name;
+  void (*run)(Check&);
+};
+
+// Every case. Each runs inside a process of the machine under test and
+// cleans up what it made (files under C:\BrisvaneConformance, keys under
+// HKEY_CURRENT_USER\Software\BrisvaneConformance).
+std::span<const Case> cases();
+
+}  // namespace conformance

@@ -1,0 +1,34 @@
+// The conformance table on the simulated machine.
+#include <gtest/gtest.h>
+
+#include "tests/conformance/conformance.h"
+#include "tests/sim_support.h"
+
+namespace conformance {
+// Names the case in test output.
+inline void PrintTo(const Case& c, std::ostream* out) {
+  *out << c.name;
+}
+}  // namespace conformance
+
+namespace {
+
+class Conformance : public ::testing::TestWithParam<conformance::Case> {};
+
+TEST_P(Conformance, OnTheSimulatedMachine) {
+  plat::sim::Machine machine;
+  conformance::Check check;
+  bool ran = false;
+  brisvane::testing::runInProcess(machine, [&] {
+    GetParam().run(check);
+    ran = true;
+  });
+  machine.advance(10'000);  // cases that sleep finish in virtual time
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(check.failures(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Conformance, ::testing::ValuesIn(conformance::cases()),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+}  // namespace
