@@ -16,6 +16,9 @@ namespace {
 
 using nlohmann::json;
 
+// 9999-12-31 23:59:59, the last second GetLocalTime can tell.
+constexpr std::uint64_t kLatestLocalTime = 253'402'300'799;
+
 const std::map<std::string, std::uint8_t>& productTypes() {
   static const std::map<std::string, std::uint8_t> types = {
       {"workstation", kVerNtWorkstation},
@@ -139,7 +142,7 @@ class Reader {
     const std::string path = "os";
     expectObject(os, path,
                  {"edition", "version", "platformId", "productType", "is64Bit", "hasIsWow64Process",
-                  "userUiLanguage", "userLocale", "isAdministrator"});
+                  "userUiLanguage", "userLocale", "isAdministrator", "localTimeAtStart"});
     if (os.contains("edition")) out.edition = wide(os, "edition", path);
     if (os.contains("version")) {
       const auto parts = versionField(os, "version", path, 2, 3);
@@ -171,6 +174,9 @@ class Reader {
     }
     if (os.contains("isAdministrator")) {
       out.isAdministrator = boolField(os, "isAdministrator", path);
+    }
+    if (os.contains("localTimeAtStart")) {
+      out.localTimeAtStart = unsignedField(os, "localTimeAtStart", path, kLatestLocalTime);
     }
   }
 
@@ -327,6 +333,7 @@ std::string formatMachineFile(const MachineConfig& config) {
       {"userUiLanguage", os.userUiLanguage},
       {"userLocale", os.userLocale},
       {"isAdministrator", os.isAdministrator},
+      {"localTimeAtStart", os.localTimeAtStart},
   };
   root["winsock"] = {
       {"highestVersion", std::to_string(lowByte(config.winsock.highestVersion)) + "." +
