@@ -191,7 +191,8 @@ class Reader {
       FileEntry entry;
       const std::wstring given = wide(value, "path", path);
       const auto full = fullPath(given, L"C:\\");
-      if (given.size() < 3 || given[1] != L':' || given[2] != L'\\' || !full) {
+      if (given.size() < 3 || given[1] != L':' || (given[2] != L'\\' && given[2] != L'/') ||
+          !full) {
         fail(path + ".path", "expected a full path like \"C:\\\\Windows\"");
       }
       entry.path = *full;
