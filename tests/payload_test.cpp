@@ -107,8 +107,8 @@ TEST(WriteResourceFile, FailsWithoutAFolderPartOrAResourceOrAFullWrite) {
       });
     }
     bool result = !c.expected;
-    runInProcess(machine, [&] { result = CDrvFileManifest().writeResourceFile(c.path, c.id,
-                                                                             L"DRVFILE"); });
+    runInProcess(machine,
+                 [&] { result = CDrvFileManifest().writeResourceFile(c.path, c.id, L"DRVFILE"); });
     EXPECT_EQ(result, c.expected) << c.what;
     std::wstring full = c.path;
     std::replace(full.begin(), full.end(), L'/', L'\\');
@@ -228,9 +228,9 @@ std::set<std::wstring> namesOfEntriesNotIn(const wchar_t* folder) {
 }
 
 TEST(StageToDriverDirectory, CopiesTheArchitecturesFilesFlatAndCabinetsIntoThree) {
-  const std::set<std::wstring> cabinets = {
-      L"qx#idp_2021.1.5.0.cab", L"qx#epl_2021.1.5.0.cab", L"qx#base_2021.1.5.0.cab",
-      L"qx#dpl_2021.1.5.0.cab", L"qx#nei_2021.1.5.0.cab"};
+  const std::set<std::wstring> cabinets = {L"qx#idp_2021.1.5.0.cab", L"qx#epl_2021.1.5.0.cab",
+                                           L"qx#base_2021.1.5.0.cab", L"qx#dpl_2021.1.5.0.cab",
+                                           L"qx#nei_2021.1.5.0.cab"};
   for (const bool is64Bit : {false, true}) {
     Machine machine(windows(is64Bit));
     const std::wstring existing = std::wstring(kDriverDirectory) + L"\\3\\qx#idp_2021.1.5.0.cab";

@@ -8,7 +8,6 @@
 namespace brisvane {
 namespace {
 
-using plat::sim::FileEntry;
 using plat::sim::Machine;
 using plat::sim::MachineConfig;
 using testing::runInProcess;

@@ -81,10 +81,10 @@ TEST(SimFiles, RefusesWhatWindowsRefuses) {
     errors.push_back(files.deleteFile(L"C:\\Users\\User\\Desktop\\none.txt"));
     errors.push_back(create(L"C:\\Users\\User\\Desktop\\b.txt"));
   });
-  const std::vector<Dword> expected = {
-      kErrorAccessDenied, kErrorAccessDenied, kErrorAccessDenied, kErrorAccessDenied,
-      kErrorAccessDenied, kErrorPathNotFound, kErrorInvalidName,  kErrorAccessDenied,
-      kErrorAlreadyExists, kErrorFileNotFound, kErrorSuccess};
+  const std::vector<Dword> expected = {kErrorAccessDenied, kErrorAccessDenied, kErrorAccessDenied,
+                                       kErrorAccessDenied, kErrorAccessDenied, kErrorPathNotFound,
+                                       kErrorInvalidName,  kErrorAccessDenied, kErrorAlreadyExists,
+                                       kErrorFileNotFound, kErrorSuccess};
   EXPECT_EQ(errors, expected);
 }
 
@@ -141,8 +141,9 @@ TEST(SimFiles, Wow64RedirectsSystem32UnlessSwitchedOff) {
       FilePort& files = ports().files();
       const std::wstring system = files.getSystemDirectory();
       auto touch = [&](const std::wstring& name) {
-        files.closeFile(files.createFile(system + L"\\" + name, kGenericWrite, 0, kCreateAlways, 0)
-                            .handle);
+        std::wstring path = system;
+        path += L"\\" + name;
+        files.closeFile(files.createFile(path, kGenericWrite, 0, kCreateAlways, 0).handle);
       };
       touch(L"redirected.dll");
       touch(L"spool\\drivers\\exempt.dll");

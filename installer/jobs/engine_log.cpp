@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <cwchar>
+#include <type_traits>
 
 #include "platform/api/ports.h"
 
@@ -21,7 +22,7 @@ std::vector<std::uint8_t> utf16LeBytes(const std::wstring& text) {
     bytes.push_back(static_cast<std::uint8_t>((value >> 8U) & 0xFFU));
   };
   for (const wchar_t c : text) {
-    const auto cp = static_cast<std::uint32_t>(c);
+    const auto cp = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(c));
     if (cp >= 0x10000) {  // a 32-bit wchar_t: split into a surrogate pair
       unit(0xD800U + ((cp - 0x10000U) >> 10U));
       unit(0xDC00U + ((cp - 0x10000U) & 0x3FFU));
@@ -36,10 +37,9 @@ bool CEngineLog::open() {
   plat::FilePort& files = plat::ports().files();
   const bool exists =
       files.getFileAttributes(kLogFileName).attributes != plat::kInvalidFileAttributes;
-  const plat::CreateFileResult created =
-      files.createFile(kLogFileName, plat::kGenericWrite, 0,
-                       exists ? plat::kOpenExisting : plat::kCreateAlways,
-                       plat::kFileAttributeNormal);
+  const plat::CreateFileResult created = files.createFile(
+      kLogFileName, plat::kGenericWrite, 0, exists ? plat::kOpenExisting : plat::kCreateAlways,
+      plat::kFileAttributeNormal);
   if (created.handle == plat::kInvalidFile) return false;
   file_.emplace(files, created.handle);
   const plat::FileHandle handle = file_->get();

@@ -115,8 +115,7 @@ std::wstring CDrvFileManifest::extractToWorkFolder() const {
     if (i == kBatchEntry) {
       // The batch registers the automation library written just before it;
       // nobody waits for it.
-      plat::ports().shell().shellExecute(plat::kNoWindow, L"open", path, L"", L"",
-                                         plat::kSwHide);
+      plat::ports().shell().shellExecute(plat::kNoWindow, L"open", path, L"", L"", plat::kSwHide);
     }
   }
   // Brisvane64 is needed only on 64-bit Windows, where its own launch

@@ -220,7 +220,8 @@ class Reader {
   std::vector<std::uint8_t> hexField(const json& parent, const std::string& key,
                                      const std::string& path) const {
     const std::string text = stringField(parent, key, path);
-    if (text.size() % 2 != 0 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+    if (text.size() % 2 != 0 ||
+        text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
       fail(join(path, key), "expected pairs of hexadecimal digits");
     }
     std::vector<std::uint8_t> bytes;
@@ -271,11 +272,10 @@ class Reader {
 json contentsField(const std::vector<std::uint8_t>& contents) {
   const std::string bytes(contents.begin(), contents.end());
   std::wstring decoded;
-  const bool text = fromUtf8(bytes, decoded) &&
-                    std::all_of(bytes.begin(), bytes.end(), [](char c) {
-                      return static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\r' ||
-                             c == '\t';
-                    });
+  const bool text =
+      fromUtf8(bytes, decoded) && std::all_of(bytes.begin(), bytes.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\r' || c == '\t';
+      });
   if (text) return {{"text", bytes}};
   static constexpr char kDigits[] = "0123456789abcdef";
   std::string hex;
