@@ -185,12 +185,6 @@ void FileSystem::remove(const std::wstring& path) {
   nodes_.erase(pathKey(path));
 }
 
-bool FileSystem::hasChildren(const std::wstring& path) const {
-  const std::wstring prefix = pathKey(path) + L"\\";
-  const auto next = nodes_.upper_bound(pathKey(path));
-  return next != nodes_.end() && next->first.rfind(prefix, 0) == 0;
-}
-
 std::vector<FileEntry> FileSystem::entries() const {
   std::vector<FileEntry> out;
   for (const auto& [key, node] : nodes_) out.push_back(node.entry);
