@@ -157,6 +157,7 @@ std::vector<FileEntry> defaultFiles(const OsProfile& os) {
 }
 
 FileSystem::FileSystem(const MachineConfig& config) {
+  add({L"C:\\", true, 0, {}});  // the system drive's root is always there
   for (const FileEntry& entry : config.files ? *config.files : defaultFiles(config.os)) {
     add(entry);
   }
