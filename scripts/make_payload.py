@@ -9,15 +9,16 @@ registration batch and a 64-bit program image standing in for Brisvane64.
 
 It also writes payload.rc, which names every file with its resource id.
 Run it from anywhere; it rewrites installer/resources/payload/ and
-installer/resources/payload.rc. The output is the same on every run.
+installer/resources/payload.rc, or writes the same tree under the folder
+given as its argument. The output is the same on every run.
 """
 import io
 import pathlib
 import struct
+import sys
 import zipfile
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent / "installer" / "resources"
-PAYLOAD = ROOT / "payload"
 VERSION = "2021.1.5.0"
 DRIVER_DATE = "07/08/2021"
 FIXED_TIME = (2021, 7, 8, 9, 5, 2)
@@ -299,12 +300,14 @@ def resource_script():
 
 
 def main():
-    for resource_id, path in MANIFEST:
-        target = PAYLOAD / pathlib.PurePosixPath(path.replace("\\", "/"))
+    root = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else ROOT
+    payload = root / "payload"
+    for _, path in MANIFEST:
+        target = payload / pathlib.PurePosixPath(path.replace("\\", "/"))
         target.parent.mkdir(parents=True, exist_ok=True)
         target.write_bytes(contents(path))
-    (PAYLOAD / BRISVANE64_STAND_IN).write_bytes(pe_image(0x8664, dll=False))
-    (ROOT / "payload.rc").write_text(resource_script(), encoding="utf-8")
+    (payload / BRISVANE64_STAND_IN).write_bytes(pe_image(0x8664, dll=False))
+    (root / "payload.rc").write_text(resource_script(), encoding="utf-8")
 
 
 if __name__ == "__main__":

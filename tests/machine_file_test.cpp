@@ -18,11 +18,15 @@ TEST(MachineFile, ReadsEveryFieldAndSavesItBack) {
   const std::string text = R"({
     "os": { "edition": "Windows XP Professional", "version": "5.1.2600", "platformId": 2,
             "productType": "workstation", "is64Bit": false, "hasIsWow64Process": false,
-            "userUiLanguage": 1042, "userLocale": 1042 },
+            "userUiLanguage": 1042, "userLocale": 1042, "isAdministrator": false,
+            "localTimeAtStart": 86400 },
     "winsock": { "highestVersion": "1.1", "startupError": 0 },
     "faults": [ { "call": "GetVersionExW", "error": 87, "times": "always" },
                 { "call": "EnumWindows", "error": 5, "times": 2 } ],
-    "desktop": [ { "program": "notepad.exe", "title": "메모장" } ]
+    "desktop": [ { "program": "notepad.exe", "title": "메모장" } ],
+    "files": [ { "path": "C:\\Program Files\\Corvantis", "folder": true },
+               { "path": "C:/Program Files/Corvantis/Brisvane.ini", "text": "[Config]\r\n" },
+               { "path": "C:\\Windows\\a.log", "hex": "fffe4100", "readOnly": true } ]
   })";
   const auto first = parseMachineFile(text, "xp.json");
   ASSERT_TRUE(first.config) << first.error;
@@ -38,6 +42,15 @@ TEST(MachineFile, ReadsEveryFieldAndSavesItBack) {
   EXPECT_EQ(c.faults[1].times, 2);
   ASSERT_EQ(c.desktop.size(), 1U);
   EXPECT_EQ(c.desktop[0].title, L"메모장");
+  EXPECT_FALSE(c.os.isAdministrator);
+  EXPECT_EQ(c.os.localTimeAtStart, 86400U);
+  ASSERT_TRUE(c.files);
+  ASSERT_EQ(c.files->size(), 3U);
+  EXPECT_TRUE((*c.files)[0].isFolder);
+  EXPECT_EQ((*c.files)[1].path, L"C:\\Program Files\\Corvantis\\Brisvane.ini");
+  EXPECT_EQ((*c.files)[1].contents.size(), 10U);
+  EXPECT_EQ((*c.files)[2].contents, (std::vector<std::uint8_t>{0xFF, 0xFE, 0x41, 0x00}));
+  EXPECT_EQ((*c.files)[2].attributes, kFileAttributeReadOnly);
 
   const auto again = parseMachineFile(formatMachineFile(c), "saved.json");
   ASSERT_TRUE(again.config) << again.error;
@@ -68,6 +81,26 @@ TEST(MachineFile, BadInputNamesTheFileTheFieldAndTheProblem) {
        "bad.json: field 'faults[0].times': expected a positive count"},
       {R"({"desktop": [{"title": 3, "program": "a"}]})",
        "bad.json: field 'desktop[0].title': expected a string"},
+      {R"({"os": {"isAdministrator": 1}})",
+       "bad.json: field 'os.isAdministrator': expected true or false"},
+      {R"({"os": {"localTimeAtStart": 1e20}})",
+       "bad.json: field 'os.localTimeAtStart': expected a non-negative integer"},
+      {R"({"files": {}})", "bad.json: field 'files': expected an array"},
+      {R"({"files": [{"folder": true}]})", "bad.json: field 'files[0].path': missing"},
+      {R"({"files": [{"path": "Windows"}]})", "bad.json: field 'files[0].path': expected a full"},
+      {R"({"files": [{"path": "C:\\a|b"}]})", "bad.json: field 'files[0].path': expected a full"},
+      {R"({"files": [{"path": "C:\\a"}, {"path": "c:\\A"}]})",
+       "bad.json: field 'files[1].path': named twice"},
+      {R"({"files": [{"path": "C:\\a", "size": 1}]})",
+       "bad.json: field 'files[0].size': unknown field"},
+      {R"({"files": [{"path": "C:\\a", "hex": "abc"}]})",
+       "bad.json: field 'files[0].hex': expected pairs of hexadecimal digits"},
+      {R"({"files": [{"path": "C:\\a", "text": "x", "hex": "00"}]})",
+       "bad.json: field 'files[0]': give \"text\" or \"hex\", not both"},
+      {R"({"files": [{"path": "C:\\a", "folder": true, "text": "x"}]})",
+       "bad.json: field 'files[0]': a folder has no contents"},
+      {R"({"files": [{"path": "C:\\a", "readOnly": "yes"}]})",
+       "bad.json: field 'files[0].readOnly': expected true or false"},
   };
   for (const auto& c : cases) {
     const auto result = parseMachineFile(c.text, "bad.json");

@@ -83,8 +83,7 @@ class FilePort {
   virtual std::uint32_t getPrivateProfileInt(const std::wstring& section, const std::wstring& key,
                                              int defaultValue, const std::wstring& file) = 0;
   virtual Dword writePrivateProfileString(const std::wstring& section, const std::wstring& key,
-                                          const std::wstring& value,
-                                          const std::wstring& file) = 0;
+                                          const std::wstring& value, const std::wstring& file) = 0;
 
   // GetSystemDirectoryW: empty on failure.
   virtual std::wstring getSystemDirectory() = 0;

@@ -35,6 +35,16 @@ struct Wow64Query {
   std::int32_t value = 0;
 };
 
+// GetLocalTime: the local calendar time.
+struct LocalTime {
+  std::uint16_t year = 0;
+  std::uint16_t month = 0;  // 1 to 12
+  std::uint16_t day = 0;
+  std::uint16_t hour = 0;
+  std::uint16_t minute = 0;
+  std::uint16_t second = 0;
+};
+
 // A kernel object handle; 0 is "no handle".
 using KernelHandle = std::uintptr_t;
 inline constexpr KernelHandle kNoHandle = 0;
@@ -79,6 +89,8 @@ class SystemPort {
 
   virtual void sleep(Dword milliseconds) = 0;
   virtual Dword getTickCount() = 0;
+
+  virtual LocalTime getLocalTime() = 0;
 };
 
 }  // namespace plat

@@ -40,12 +40,10 @@ inline constexpr Dword kErrorTimeout = 1460;
 inline constexpr Dword kErrorInvalidFunction = 1;
 inline constexpr Dword kErrorPathNotFound = 3;
 inline constexpr Dword kErrorSharingViolation = 32;
-inline constexpr Dword kErrorHandleDiskFull = 39;
 inline constexpr Dword kErrorFileExists = 80;
 inline constexpr Dword kErrorDiskFull = 112;
 inline constexpr Dword kErrorInvalidName = 123;
 inline constexpr Dword kErrorNegativeSeek = 131;
-inline constexpr Dword kErrorResourceTypeNotFound = 1813;
 inline constexpr Dword kErrorInvalidEnvironment = 1805;
 
 // Windows Sockets error codes.
@@ -166,14 +164,12 @@ inline constexpr Dword kFileEnd = 2;
 inline constexpr int kCsidlWindows = 0x0024;
 inline constexpr int kCsidlProgramFiles = 0x0026;
 inline constexpr Dword kShgfpTypeCurrent = 0;
-// E_FAIL and HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND).
-inline constexpr std::int32_t kEFail = static_cast<std::int32_t>(0x80004005U);
+// HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND).
 inline constexpr std::int32_t kHresultFileNotFound = static_cast<std::int32_t>(0x80070002U);
 
 // ShellExecuteW: values up to 32 are errors.
 inline constexpr std::intptr_t kShellExecuteErrorLimit = 32;
 inline constexpr std::intptr_t kSeErrFileNotFound = 2;
-inline constexpr std::intptr_t kSeErrAccessDenied = 5;
 
 // MAKEWORD(lo, hi) and its halves.
 constexpr std::uint16_t makeWord(unsigned low, unsigned high) {

@@ -27,6 +27,9 @@ struct OsProfile {
   // asks for elevation). Without them Windows and Program Files are
   // read-only.
   bool isAdministrator = true;
+  // The local time when the machine starts, in seconds since 1970-01-01
+  // 00:00:00 local time; the clock then follows the virtual time.
+  std::uint64_t localTimeAtStart = 1'625'735'103;  // 2021-07-08 09:05:03
 };
 
 struct WinsockProfile {

@@ -17,6 +17,9 @@ namespace {
 
 using nlohmann::json;
 
+// 9999-12-31 23:59:59, the last second GetLocalTime can tell.
+constexpr std::uint64_t kLatestLocalTime = 253'402'300'799;
+
 const std::map<std::string, std::uint8_t>& productTypes() {
   static const std::map<std::string, std::uint8_t> types = {
       {"workstation", kVerNtWorkstation},
@@ -157,7 +160,7 @@ class Reader {
     const std::string path = "os";
     expectObject(os, path,
                  {"edition", "version", "platformId", "productType", "is64Bit", "hasIsWow64Process",
-                  "userUiLanguage", "userLocale", "isAdministrator"});
+                  "userUiLanguage", "userLocale", "isAdministrator", "localTimeAtStart"});
     if (os.contains("edition")) out.edition = wide(os, "edition", path);
     if (os.contains("version")) {
       const auto parts = versionField(os, "version", path, 2, 3);
@@ -190,6 +193,9 @@ class Reader {
     if (os.contains("isAdministrator")) {
       out.isAdministrator = boolField(os, "isAdministrator", path);
     }
+    if (os.contains("localTimeAtStart")) {
+      out.localTimeAtStart = unsignedField(os, "localTimeAtStart", path, kLatestLocalTime);
+    }
   }
 
   // Folders and files; a file's contents are UTF-8 "text" or "hex" bytes.
@@ -203,7 +209,8 @@ class Reader {
       FileEntry entry;
       const std::wstring given = wide(value, "path", path);
       const auto full = fullPath(given, L"C:\\");
-      if (given.size() < 3 || given[1] != L':' || given[2] != L'\\' || !full) {
+      if (given.size() < 3 || given[1] != L':' || (given[2] != L'\\' && given[2] != L'/') ||
+          !full) {
         fail(path + ".path", "expected a full path like \"C:\\\\Windows\"");
       }
       entry.path = *full;
@@ -231,7 +238,8 @@ class Reader {
   std::vector<std::uint8_t> hexField(const json& parent, const std::string& key,
                                      const std::string& path) const {
     const std::string text = stringField(parent, key, path);
-    if (text.size() % 2 != 0 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+    if (text.size() % 2 != 0 ||
+        text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
       fail(join(path, key), "expected pairs of hexadecimal digits");
     }
     std::vector<std::uint8_t> bytes;
@@ -349,11 +357,10 @@ class Reader {
 json contentsField(const std::vector<std::uint8_t>& contents) {
   const std::string bytes(contents.begin(), contents.end());
   std::wstring decoded;
-  const bool text = fromUtf8(bytes, decoded) &&
-                    std::all_of(bytes.begin(), bytes.end(), [](char c) {
-                      return static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\r' ||
-                             c == '\t';
-                    });
+  const bool text =
+      fromUtf8(bytes, decoded) && std::all_of(bytes.begin(), bytes.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\r' || c == '\t';
+      });
   if (text) return {{"text", bytes}};
   static constexpr char kDigits[] = "0123456789abcdef";
   std::string hex;
@@ -437,6 +444,7 @@ std::string formatMachineFile(const MachineConfig& config) {
       {"userUiLanguage", os.userUiLanguage},
       {"userLocale", os.userLocale},
       {"isAdministrator", os.isAdministrator},
+      {"localTimeAtStart", os.localTimeAtStart},
   };
   root["winsock"] = {
       {"highestVersion", std::to_string(lowByte(config.winsock.highestVersion)) + "." +

@@ -21,7 +21,7 @@ constexpr wchar_t kInvalidNameCharacters[] = L"<>:\"|?*";
 constexpr wchar_t kSystem32[] = L"C:\\Windows\\System32";
 constexpr wchar_t kSysWow64[] = L"C:\\Windows\\SysWOW64";
 // Subfolders of System32 that WOW64 does not redirect.
-constexpr const wchar_t* kRedirectionExempt[] = {L"catroot", L"catroot2", L"driverstore",
+constexpr const wchar_t* kRedirectionExempt[] = {L"catroot",      L"catroot2", L"driverstore",
                                                  L"drivers\\etc", L"logfiles", L"spool"};
 // Folders whose contents only administrators may change.
 constexpr const wchar_t* kProtectedFolders[] = {L"C:\\Windows", L"C:\\Program Files",
@@ -141,12 +141,9 @@ std::optional<std::wstring> resolvePath(const SimProcess& process, const std::ws
 
 std::vector<FileEntry> defaultFiles(const OsProfile& os) {
   std::vector<std::wstring> folders = {
-      L"C:\\Windows",
-      L"C:\\Windows\\inf",
-      L"C:\\Windows\\System32",
-      L"C:\\Windows\\System32\\spool\\drivers\\W32X86\\3",
-      L"C:\\Program Files",
-      L"C:\\Users\\User\\Desktop",
+      L"C:\\Windows",           L"C:\\Windows\\inf",
+      L"C:\\Windows\\System32", L"C:\\Windows\\System32\\spool\\drivers\\W32X86\\3",
+      L"C:\\Program Files",     L"C:\\Users\\User\\Desktop",
   };
   if (os.is64Bit) {
     folders.emplace_back(L"C:\\Windows\\SysWOW64");
@@ -154,11 +151,13 @@ std::vector<FileEntry> defaultFiles(const OsProfile& os) {
     folders.emplace_back(L"C:\\Program Files (x86)");
   }
   std::vector<FileEntry> entries;
+  entries.reserve(folders.size());
   for (auto& folder : folders) entries.push_back({std::move(folder), true, 0, {}});
   return entries;
 }
 
 FileSystem::FileSystem(const MachineConfig& config) {
+  add({L"C:\\", true, 0, {}});  // the system drive's root is always there
   for (const FileEntry& entry : config.files ? *config.files : defaultFiles(config.os)) {
     add(entry);
   }
@@ -185,12 +184,6 @@ FileSystem::Node& FileSystem::add(FileEntry entry) {
 
 void FileSystem::remove(const std::wstring& path) {
   nodes_.erase(pathKey(path));
-}
-
-bool FileSystem::hasChildren(const std::wstring& path) const {
-  const std::wstring prefix = pathKey(path) + L"\\";
-  const auto next = nodes_.upper_bound(pathKey(path));
-  return next != nodes_.end() && next->first.rfind(prefix, 0) == 0;
 }
 
 std::vector<FileEntry> FileSystem::entries() const {
@@ -438,8 +431,7 @@ std::uint32_t SimFilePort::getPrivateProfileInt(const std::wstring& section,
 }
 
 Dword SimFilePort::writePrivateProfileString(const std::wstring& section, const std::wstring& key,
-                                             const std::wstring& value,
-                                             const std::wstring& file) {
+                                             const std::wstring& value, const std::wstring& file) {
   std::scoped_lock lock(process_.machine.mutex);
   FileSystem& disk = process_.machine.disk;
   if (const auto fault = process_.machine.takeFault("WritePrivateProfileStringW")) return *fault;

@@ -43,7 +43,6 @@ class FileSystem {
   // Adds a folder or file; its missing parent folders come with it.
   Node& add(FileEntry entry);
   void remove(const std::wstring& path);
-  [[nodiscard]] bool hasChildren(const std::wstring& path) const;
 
   // Every folder and file, parents first; or those inside `folder`.
   [[nodiscard]] std::vector<FileEntry> entries() const;

@@ -235,6 +235,30 @@ Dword SimSystemPort::getTickCount() {
   return static_cast<Dword>(process_.machine.now);
 }
 
+LocalTime SimSystemPort::getLocalTime() {
+  std::scoped_lock lock(process_.machine.mutex);
+  const std::uint64_t seconds =
+      process_.machine.config.os.localTimeAtStart + process_.machine.now / 1000;
+  // Days since 1970-01-01 to the civil date (proleptic Gregorian calendar).
+  const std::int64_t days = static_cast<std::int64_t>(seconds / 86'400) + 719'468;
+  const std::int64_t era = days / 146'097;
+  const std::int64_t dayOfEra = days - era * 146'097;
+  const std::int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36'524 - dayOfEra / 146'096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
+  const std::int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+  const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+  const std::uint64_t secondOfDay = seconds % 86'400;
+  auto word = [](auto value) { return static_cast<std::uint16_t>(value); };
+  return {word(year),
+          word(month),
+          word(dayOfYear - (153 * monthIndex + 2) / 5 + 1),
+          word(secondOfDay / 3600),
+          word(secondOfDay / 60 % 60),
+          word(secondOfDay % 60)};
+}
+
 // ---------------------------------------------------------------------------
 // Socket port
 

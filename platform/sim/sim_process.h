@@ -33,6 +33,7 @@ class SimSystemPort final : public SystemPort {
   std::optional<Dword> getExitCodeThread(KernelHandle handle) override;
   void sleep(Dword milliseconds) override;
   Dword getTickCount() override;
+  LocalTime getLocalTime() override;
 
  private:
   SimProcess& process_;

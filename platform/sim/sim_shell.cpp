@@ -28,8 +28,8 @@ std::string showName(int command) {
 // HRESULT_FROM_WIN32 for an injected error code; HRESULTs pass as they are.
 std::int32_t hresultOf(Dword error) {
   constexpr Dword kFacilityWin32 = 0x80070000U;
-  return static_cast<std::int32_t>((error & 0x80000000U) != 0 ? error
-                                                               : (kFacilityWin32 | (error & 0xFFFFU)));
+  return static_cast<std::int32_t>(
+      (error & 0x80000000U) != 0 ? error : (kFacilityWin32 | (error & 0xFFFFU)));
 }
 
 }  // namespace
@@ -58,8 +58,7 @@ FolderPathResult SimShellPort::shGetFolderPath(int csidl, Dword flags) {
 }
 
 std::intptr_t SimShellPort::shellExecute(WindowId owner, const std::wstring& verb,
-                                         const std::wstring& file,
-                                         const std::wstring& parameters,
+                                         const std::wstring& file, const std::wstring& parameters,
                                          const std::wstring& directory, int showCommand) {
   (void)owner;
   std::scoped_lock lock(process_.machine.mutex);
@@ -75,8 +74,8 @@ std::intptr_t SimShellPort::shellExecute(WindowId owner, const std::wstring& ver
     machine.record(who + " cannot start \"" + toUtf8(file) + "\": no such file");
     return kSeErrFileNotFound;
   }
-  machine.record(who + " starts \"" + toUtf8(node->entry.path) + "\" with \"" +
-                 toUtf8(parameters) + "\" (" + toUtf8(verb) + ", " + showName(showCommand) + ")");
+  machine.record(who + " starts \"" + toUtf8(node->entry.path) + "\" with \"" + toUtf8(parameters) +
+                 "\" (" + toUtf8(verb) + ", " + showName(showCommand) + ")");
   machine.launches.push_back(
       {process_.id, verb, node->entry.path, parameters, directory, showCommand});
   return kShellExecuteSuccess;
@@ -90,9 +89,9 @@ DriverDirectoryResult SimSpoolerPort::getPrinterDriverDirectory(
     return {{}, *fault};
   }
   const bool native64 = machine.config.os.is64Bit && process_.image.is64Bit;
-  const std::wstring env =
-      environment.value_or(native64 ? kEnvironmentX64 : kEnvironmentX86);
-  if (pathKey(env) == pathKey(kEnvironmentX86)) return {kDriversFolder + std::wstring(L"W32X86"), 0};
+  const std::wstring env = environment.value_or(native64 ? kEnvironmentX64 : kEnvironmentX86);
+  if (pathKey(env) == pathKey(kEnvironmentX86))
+    return {kDriversFolder + std::wstring(L"W32X86"), 0};
   if (pathKey(env) == pathKey(kEnvironmentX64) && machine.config.os.is64Bit) {
     return {kDriversFolder + std::wstring(L"x64"), 0};
   }

@@ -1,5 +1,6 @@
 // windows.h (through win32_ports.h) comes before shlwapi.h.
 #include "platform/win32/win32_ports.h"
+
 #include <shlwapi.h>
 
 namespace plat::win32 {
@@ -38,8 +39,8 @@ ReadFileResult Win32Files::readFile(FileHandle file, Dword maxBytes) {
   ReadFileResult result;
   result.bytes.resize(maxBytes);
   DWORD read = 0;
-  result.error = errorUnless(ReadFile(toFileHandle(file), result.bytes.data(), maxBytes, &read,
-                                      nullptr));
+  result.error =
+      errorUnless(ReadFile(toFileHandle(file), result.bytes.data(), maxBytes, &read, nullptr));
   result.bytes.resize(read);
   return result;
 }
@@ -93,15 +94,13 @@ bool Win32Files::pathFileExists(const std::wstring& path) {
   return PathFileExistsW(path.c_str()) != FALSE;
 }
 
-std::uint32_t Win32Files::getPrivateProfileInt(const std::wstring& section,
-                                               const std::wstring& key, int defaultValue,
-                                               const std::wstring& file) {
+std::uint32_t Win32Files::getPrivateProfileInt(const std::wstring& section, const std::wstring& key,
+                                               int defaultValue, const std::wstring& file) {
   return GetPrivateProfileIntW(section.c_str(), key.c_str(), defaultValue, file.c_str());
 }
 
 Dword Win32Files::writePrivateProfileString(const std::wstring& section, const std::wstring& key,
-                                            const std::wstring& value,
-                                            const std::wstring& file) {
+                                            const std::wstring& value, const std::wstring& file) {
   return errorUnless(
       WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()));
 }
@@ -119,8 +118,7 @@ std::wstring Win32Files::getSystemDirectory() {
 RedirectionResult Win32Files::wow64DisableFsRedirection() {
   // Bound at run time: 32-bit Windows XP before SP2 lacks it.
   using DisableFunction = BOOL WINAPI(PVOID*);
-  auto* function =
-      systemFunction<DisableFunction>(L"kernel32", "Wow64DisableWow64FsRedirection");
+  auto* function = systemFunction<DisableFunction>(L"kernel32", "Wow64DisableWow64FsRedirection");
   if (function == nullptr) return {0, kErrorCallNotImplemented};
   PVOID oldValue = nullptr;
   const Dword error = errorUnless(function(&oldValue));

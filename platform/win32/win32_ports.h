@@ -29,6 +29,7 @@ class Win32System final : public SystemPort {
   std::optional<Dword> getExitCodeThread(KernelHandle handle) override;
   void sleep(Dword milliseconds) override;
   Dword getTickCount() override;
+  LocalTime getLocalTime() override;
 };
 
 class Win32Windows final : public WindowPort {

@@ -1,5 +1,6 @@
 // windows.h (through win32_ports.h) comes before the shell's headers.
 #include "platform/win32/win32_ports.h"
+
 #include <shellapi.h>
 #include <shlobj.h>
 #include <winspool.h>

@@ -121,4 +121,10 @@ Dword Win32System::getTickCount() {
   return GetTickCount();
 }
 
+LocalTime Win32System::getLocalTime() {
+  SYSTEMTIME time{};
+  GetLocalTime(&time);
+  return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+}
+
 }  // namespace plat::win32

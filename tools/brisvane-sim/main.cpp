@@ -2,10 +2,11 @@
 // the user sees.
 //
 //   brisvane-sim [--machine FILE] [--save FILE] [--script FILE] [-e STEP]...
-//                [--cmdline TEXT | -- ARG...]
+//                [--show-folder FOLDER]... [--cmdline TEXT | -- ARG...]
 //
 // Without a script it plays a short demo. The run ends when the script has
-// run out: the user then closes Brisvane's windows.
+// run out: the user then closes Brisvane's windows. Then the folders asked
+// for are listed with their files, and the machine is saved.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -36,11 +37,12 @@ struct Options {
   std::string scriptText;
   bool scripted = false;
   std::string commandLine;
+  std::vector<std::string> shownFolders;
 };
 
 void usage() {
   std::cerr << "usage: brisvane-sim [--machine FILE] [--save FILE] [--script FILE] [-e STEP]...\n"
-               "                    [--cmdline TEXT | -- ARG...]\n"
+               "                    [--show-folder FOLDER]... [--cmdline TEXT | -- ARG...]\n"
                "steps: wait MS | answer OK|Cancel|Yes|No|Retry|Abort|Ignore | click CAPTION |\n"
                "       close | about | start [COMMAND LINE]\n";
 }
@@ -64,7 +66,7 @@ std::optional<Options> parseArguments(int argc, char** argv) {
     }
     std::optional<std::string> v;
     if (arg == "--machine" || arg == "--save" || arg == "--script" || arg == "-e" ||
-        arg == "--cmdline") {
+        arg == "--cmdline" || arg == "--show-folder") {
       if (!(v = value())) return std::nullopt;
     }
     if (arg == "--machine") {
@@ -84,6 +86,8 @@ std::optional<Options> parseArguments(int argc, char** argv) {
     } else if (arg == "-e") {
       options.scriptText += *v + "\n";
       options.scripted = true;
+    } else if (arg == "--show-folder") {
+      options.shownFolders.push_back(*v);
     } else if (arg == "--cmdline") {
       options.commandLine = *v;
       commandLineGiven = true;
@@ -106,6 +110,26 @@ std::optional<Options> parseArguments(int argc, char** argv) {
     }
   }
   return options;
+}
+
+// Lists a folder of the machine: every folder and file inside it, with the
+// size of each file.
+void showFolder(const Machine& machine, const std::string& folder) {
+  const std::wstring path = plat::sim::fromUtf8(folder);
+  const auto self = machine.file(path);
+  if (!self || !self->isFolder) {
+    std::printf("folder %s: not found\n", folder.c_str());
+    return;
+  }
+  std::printf("folder %s:\n", plat::sim::toUtf8(self->path).c_str());
+  for (const auto& entry : machine.folderContents(path)) {
+    const std::string name = plat::sim::toUtf8(entry.path.substr(self->path.size() + 1));
+    if (entry.isFolder) {
+      std::printf("  %s\\\n", name.c_str());
+    } else {
+      std::printf("  %s  %zu bytes\n", name.c_str(), entry.contents.size());
+    }
+  }
 }
 
 class Runner {
@@ -238,6 +262,7 @@ int main(int argc, char** argv) {
   }
   runner.closeAll();
   runner.print();
+  for (const std::string& folder : options->shownFolders) showFolder(machine, folder);
 
   if (!options->saveFile.empty()) {
     const std::string error = plat::sim::saveMachineFile(machine.snapshot(), options->saveFile);
