@@ -91,6 +91,14 @@ class FilePort {
   // the calling thread; the revert returns 0 or the error code.
   virtual RedirectionResult wow64DisableFsRedirection() = 0;
   virtual Dword wow64RevertFsRedirection(std::uintptr_t oldValue) = 0;
+
+  // GetPrivateProfileStringW of one key into a buffer of `bufferChars`
+  // characters: the value, or `defaultValue` when the file, section or key
+  // is missing, cut to bufferChars - 1 characters.
+  virtual std::wstring getPrivateProfileString(const std::wstring& section,
+                                               const std::wstring& key,
+                                               const std::wstring& defaultValue,
+                                               const std::wstring& file, Dword bufferChars) = 0;
 };
 
 // Owns a file handle and closes it when it goes out of scope.

@@ -71,6 +71,13 @@ struct RegEnumKeyResult {
   std::wstring name;
 };
 
+// RegQueryInfoKeyW: the numbers of subkeys and values.
+struct RegKeyInfoResult {
+  Dword error = kErrorSuccess;
+  Dword subKeys = 0;
+  Dword values = 0;
+};
+
 class RegistryPort {
  public:
   RegistryPort() = default;
@@ -97,6 +104,7 @@ class RegistryPort {
   virtual RegValueResult regEnumValue(RegKey key, Dword index) = 0;
   virtual Dword regFlushKey(RegKey key) = 0;
   virtual Dword regCloseKey(RegKey key) = 0;
+  virtual RegKeyInfoResult regQueryInfoKey(RegKey key) = 0;
 };
 
 // The bytes of REG_SZ (with its terminating zero), REG_MULTI_SZ (each

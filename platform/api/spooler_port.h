@@ -1,8 +1,11 @@
 // The print spooler (winspool).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/api/types.h"
 
@@ -10,6 +13,85 @@ namespace plat {
 
 struct DriverDirectoryResult {
   std::wstring path;
+  Dword error = kErrorSuccess;
+};
+
+// A printer handle (HANDLE of OpenPrinterW); 0 is "no printer".
+using PrinterId = std::uintptr_t;
+inline constexpr PrinterId kNoPrinter = 0;
+
+// EnumPrintersW flags.
+inline constexpr Dword kPrinterEnumLocal = 0x2;
+inline constexpr Dword kPrinterEnumConnections = 0x4;
+
+// Printer access rights (PRINTER_DEFAULTS.DesiredAccess).
+inline constexpr Dword kPrinterAccessAdminister = 0x4;
+inline constexpr Dword kPrinterAccessUse = 0x8;
+inline constexpr Dword kPrinterDelete = 0x00010000;  // DELETE
+inline constexpr Dword kPrinterAllAccess = 0x000F000C;
+
+// PRINTER_INFO_2 attribute and status bits.
+inline constexpr Dword kPrinterAttributeNetwork = 0x10;
+inline constexpr Dword kPrinterAttributeLocal = 0x40;
+inline constexpr Dword kPrinterAttributeWorkOffline = 0x400;
+
+// Spooler error codes.
+inline constexpr Dword kErrorInsufficientBuffer = 122;
+inline constexpr Dword kErrorUnknownPort = 1796;
+inline constexpr Dword kErrorUnknownPrinterDriver = 1797;
+inline constexpr Dword kErrorUnknownPrintProcessor = 1798;
+inline constexpr Dword kErrorInvalidPrinterName = 1801;
+inline constexpr Dword kErrorPrinterAlreadyExists = 1802;
+inline constexpr Dword kErrorInvalidDatatype = 1804;
+inline constexpr Dword kErrorPrinterDeleted = 1905;
+
+// The PRINTER_INFO_2 fields the installer reads and writes. The device
+// mode and the security descriptor are always null.
+struct PrinterInfo2 {
+  std::wstring serverName;
+  std::wstring printerName;
+  std::wstring shareName;
+  std::wstring portName;
+  std::wstring driverName;
+  std::wstring comment;
+  std::wstring location;
+  std::wstring sepFile;
+  std::wstring printProcessor;
+  std::wstring datatype;
+  std::wstring parameters;
+  Dword attributes = 0;
+  Dword priority = 0;
+  Dword status = 0;
+  Dword jobs = 0;  // cJobs
+};
+
+// DRIVER_INFO_2 without its file paths.
+struct PrinterDriverInfo {
+  Dword version = 0;  // cVersion
+  std::wstring name;
+  std::wstring environment;
+};
+
+// PORT_INFO_2.
+struct PortInfo {
+  std::wstring name;
+  std::wstring monitorName;
+  std::wstring description;
+};
+
+template <class Record>
+struct SpoolerList {
+  std::vector<Record> items;
+  Dword error = kErrorSuccess;
+};
+
+struct PrinterOpenResult {
+  PrinterId printer = kNoPrinter;
+  Dword error = kErrorSuccess;
+};
+
+struct PrinterInfoResult {
+  PrinterInfo2 info;
   Dword error = kErrorSuccess;
 };
 
@@ -24,6 +106,72 @@ class SpoolerPort {
   // environment means the caller's own.
   virtual DriverDirectoryResult getPrinterDriverDirectory(
       const std::optional<std::wstring>& environment) = 0;
+
+  // EnumPrintersW with an empty name at level 2: the call that asks for the
+  // size, then the call into a zero-filled LocalAlloc block of that size
+  // plus 4 bytes. A failed allocation is kErrorNotEnoughMemory.
+  virtual SpoolerList<PrinterInfo2> enumPrinters(Dword flags) = 0;
+  // OpenPrinterW with no data type and no device mode.
+  virtual PrinterOpenResult openPrinter(const std::wstring& name, Dword access) = 0;
+  // GetPrinterW at level 2, sized the same way as enumPrinters.
+  virtual PrinterInfoResult getPrinter(PrinterId printer) = 0;
+  virtual Dword closePrinter(PrinterId printer) = 0;
+  // AddPrinterW on the local machine at level 2; the new queue's handle.
+  virtual PrinterOpenResult addPrinter(const PrinterInfo2& info) = 0;
+  // DeletePrinter and DeletePrinterConnectionW: 0 or the error code.
+  virtual Dword deletePrinter(PrinterId printer) = 0;
+  virtual Dword deletePrinterConnection(const std::wstring& name) = 0;
+  // EnumPrinterDriversW on the local machine at level 2; no environment
+  // means the caller's own.
+  virtual SpoolerList<PrinterDriverInfo> enumPrinterDrivers(
+      const std::optional<std::wstring>& environment) = 0;
+  // EnumPortsW on the local machine at level 2.
+  virtual SpoolerList<PortInfo> enumPorts() = 0;
+};
+
+// Owns a printer handle and closes it when it goes out of scope.
+class PrinterHandle {
+ public:
+  PrinterHandle() = default;
+  PrinterHandle(SpoolerPort& spooler, PrinterId printer) : spooler_(&spooler), printer_(printer) {}
+  PrinterHandle(const PrinterHandle&) = delete;
+  PrinterHandle& operator=(const PrinterHandle&) = delete;
+  PrinterHandle(PrinterHandle&& other) noexcept
+      : spooler_(other.spooler_), printer_(std::exchange(other.printer_, kNoPrinter)) {}
+  PrinterHandle& operator=(PrinterHandle&& other) noexcept {
+    if (this != &other) {
+      reset();
+      spooler_ = other.spooler_;
+      printer_ = std::exchange(other.printer_, kNoPrinter);
+    }
+    return *this;
+  }
+  ~PrinterHandle() { reset(); }
+
+  // OpenPrinterW and AddPrinterW; `error` receives the call's result.
+  static PrinterHandle open(SpoolerPort& spooler, const std::wstring& name, Dword access,
+                            Dword& error) {
+    return adopt(spooler, spooler.openPrinter(name, access), error);
+  }
+  static PrinterHandle add(SpoolerPort& spooler, const PrinterInfo2& info, Dword& error) {
+    return adopt(spooler, spooler.addPrinter(info), error);
+  }
+
+  [[nodiscard]] PrinterId get() const { return printer_; }
+  explicit operator bool() const { return printer_ != kNoPrinter; }
+
+  void reset() {
+    if (printer_ != kNoPrinter) spooler_->closePrinter(std::exchange(printer_, kNoPrinter));
+  }
+
+ private:
+  static PrinterHandle adopt(SpoolerPort& spooler, const PrinterOpenResult& result, Dword& error) {
+    error = result.error;
+    return result.error == kErrorSuccess ? PrinterHandle(spooler, result.printer) : PrinterHandle();
+  }
+
+  SpoolerPort* spooler_ = nullptr;
+  PrinterId printer_ = kNoPrinter;
 };
 
 }  // namespace plat

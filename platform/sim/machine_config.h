@@ -78,6 +78,52 @@ struct RegistryKeyConfig {
 // The keys of a fresh Windows 10 installation that the programs look at.
 std::vector<RegistryKeyConfig> defaultRegistry();
 
+// The print spooler's lasting state. Drivers are named per environment
+// ("Windows x64", "Windows NT x86") and may carry the driver version the
+// spooler records ("2021.1.5.0", empty for none). A local queue needs a
+// driver of the machine's own environment and an existing port; a
+// connection names a printer of another machine ("\\\\server\\share").
+struct PrinterDriverConfig {
+  std::wstring name;
+  std::wstring environment;
+  std::wstring version;
+};
+
+struct PortConfig {
+  std::wstring name;
+  std::wstring monitor;
+};
+
+struct PrintJobConfig {
+  Dword id = 0;  // given by the spooler; not part of a machine file
+  std::wstring document;
+};
+
+struct PrinterQueueConfig {
+  std::wstring name;
+  std::wstring port;
+  std::wstring driver;
+  std::wstring printProcessor = L"winprint";
+  std::wstring datatype = L"RAW";
+  bool offline = false;
+  std::vector<PrintJobConfig> jobs;
+};
+
+struct PrinterConnectionConfig {
+  std::wstring name;
+  std::wstring driver;
+};
+
+struct SpoolerConfig {
+  std::vector<PrinterDriverConfig> drivers;
+  std::vector<PortConfig> ports;
+  std::vector<PrinterQueueConfig> printers;
+  std::vector<PrinterConnectionConfig> connections;
+};
+
+// The spooler of a fresh Windows installation: its local ports, no queue.
+SpoolerConfig defaultSpooler();
+
 struct MachineConfig {
   OsProfile os;
   WinsockProfile winsock;
@@ -86,6 +132,8 @@ struct MachineConfig {
   // The disk; without a list, the folders of a fresh Windows installation.
   std::optional<std::vector<FileEntry>> files;
   std::vector<RegistryKeyConfig> registry = defaultRegistry();
+  // The spooler; without one, that of a fresh Windows installation.
+  std::optional<SpoolerConfig> spooler;
 };
 
 // The folders of a fresh Windows installation of the given profile.

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_spooler.h"
 #include "platform/api/registry_port.h"
 #include "platform/sim/text.h"
 
@@ -50,7 +51,8 @@ class Reader {
 
   MachineConfig read(const json& root) {
     MachineConfig config;
-    expectObject(root, "", {"os", "winsock", "faults", "desktop", "files", "registry"});
+    expectObject(root, "",
+                 {"os", "winsock", "faults", "desktop", "files", "registry", "spooler"});
     if (root.contains("os")) readOs(root["os"], config.os);
     if (root.contains("winsock")) readWinsock(root["winsock"], config.winsock);
     if (root.contains("faults")) {
@@ -78,6 +80,7 @@ class Reader {
         config.registry.push_back(readKey(keys[i], "registry[" + std::to_string(i) + "]"));
       }
     }
+    if (root.contains("spooler")) config.spooler = readSpooler(root["spooler"], config.os);
     return config;
   }
 
@@ -350,6 +353,118 @@ class Reader {
     return out;
   }
 
+  // The spooler: every queue names an existing port and a driver of the
+  // machine's own environment.
+  SpoolerConfig readSpooler(const json& value, const OsProfile& os) const {
+    expectObject(value, "spooler", {"drivers", "ports", "printers", "connections"});
+    SpoolerConfig out;
+    const auto each = [&](const char* key, const auto& read) {
+      if (!value.contains(key)) return;
+      const std::string path = std::string("spooler.") + key;
+      const json& items = array(value[key], path);
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        read(items[i], path + "[" + std::to_string(i) + "]");
+      }
+    };
+    each("drivers", [&](const json& item, const std::string& path) {
+      out.drivers.push_back(readDriver(item, path, os, out.drivers));
+    });
+    each("ports", [&](const json& item, const std::string& path) {
+      expectObject(item, path, {"name", "monitor"});
+      PortConfig port{wide(item, "name", path), L"Local Port"};
+      if (port.name.empty() || port.name.size() > kMaxPortNameChars) {
+        fail(path + ".name", "expected 1 to " + std::to_string(kMaxPortNameChars) + " characters");
+      }
+      if (std::any_of(out.ports.begin(), out.ports.end(),
+                      [&](const PortConfig& p) { return pathKey(p.name) == pathKey(port.name); })) {
+        fail(path + ".name", "named twice");
+      }
+      if (item.contains("monitor")) port.monitor = wide(item, "monitor", path);
+      out.ports.push_back(port);
+    });
+    std::set<std::wstring> names;
+    each("printers", [&](const json& item, const std::string& path) {
+      out.printers.push_back(readQueue(item, path, nativeEnvironment(os), out));
+      if (!names.insert(pathKey(out.printers.back().name)).second) {
+        fail(path + ".name", "named twice");
+      }
+    });
+    each("connections", [&](const json& item, const std::string& path) {
+      expectObject(item, path, {"name", "driver"});
+      PrinterConnectionConfig connection{wide(item, "name", path), wide(item, "driver", path)};
+      const std::size_t share = connection.name.find(L'\\', 2);
+      if (connection.name.rfind(L"\\\\", 0) != 0 || share == std::wstring::npos || share == 2 ||
+          share + 1 == connection.name.size() ||
+          connection.name.find(L'\\', share + 1) != std::wstring::npos) {
+        fail(path + ".name", "expected \"\\\\\\\\server\\\\printer\"");
+      }
+      if (!names.insert(pathKey(connection.name)).second) fail(path + ".name", "named twice");
+      out.connections.push_back(connection);
+    });
+    return out;
+  }
+
+  PrinterDriverConfig readDriver(const json& item, const std::string& path, const OsProfile& os,
+                                 const std::vector<PrinterDriverConfig>& earlier) const {
+    expectObject(item, path, {"name", "environment", "version"});
+    PrinterDriverConfig driver{wide(item, "name", path), wide(item, "environment", path), L""};
+    if (driver.name.empty() || driver.name.find(L'\\') != std::wstring::npos) {
+      fail(path + ".name", "expected a driver name without backslashes");
+    }
+    if (driver.environment != kEnvironmentX86 &&
+        !(os.is64Bit && driver.environment == kEnvironmentX64)) {
+      fail(path + ".environment", os.is64Bit ? "expected \"Windows x64\" or \"Windows NT x86\""
+                                             : "expected \"Windows NT x86\"");
+    }
+    if (std::any_of(earlier.begin(), earlier.end(), [&](const PrinterDriverConfig& d) {
+          return pathKey(d.name) == pathKey(driver.name) && d.environment == driver.environment;
+        })) {
+      fail(path + ".name", "named twice for its environment");
+    }
+    if (item.contains("version")) {
+      driver.version = wide(item, "version", path);
+      if (!driverVersionParts(driver.version)) {
+        fail(path + ".version", "expected four numbers up to 65535 like \"2021.1.5.0\"");
+      }
+    }
+    return driver;
+  }
+
+  PrinterQueueConfig readQueue(const json& item, const std::string& path,
+                               const std::wstring& environment, const SpoolerConfig& spooler) const {
+    expectObject(item, path,
+                 {"name", "port", "driver", "printProcessor", "datatype", "offline", "jobs"});
+    PrinterQueueConfig queue;
+    queue.name = wide(item, "name", path);
+    if (!isValidQueueName(queue.name)) {
+      fail(path + ".name", "expected 1 to " + std::to_string(kMaxPrinterNameChars) +
+                               " characters without ',', '!' or '\\'");
+    }
+    queue.port = wide(item, "port", path);
+    if (std::none_of(spooler.ports.begin(), spooler.ports.end(),
+                     [&](const PortConfig& p) { return pathKey(p.name) == pathKey(queue.port); })) {
+      fail(path + ".port", "no such port in spooler.ports");
+    }
+    queue.driver = wide(item, "driver", path);
+    if (std::none_of(spooler.drivers.begin(), spooler.drivers.end(), [&](const PrinterDriverConfig& d) {
+          return pathKey(d.name) == pathKey(queue.driver) && d.environment == environment;
+        })) {
+      fail(path + ".driver", "no such driver for " + toUtf8(environment) + " in spooler.drivers");
+    }
+    if (item.contains("printProcessor")) queue.printProcessor = wide(item, "printProcessor", path);
+    if (item.contains("datatype")) queue.datatype = wide(item, "datatype", path);
+    if (item.contains("offline")) queue.offline = boolField(item, "offline", path);
+    if (item.contains("jobs")) {
+      const json& jobs = array(item["jobs"], path + ".jobs");
+      for (std::size_t i = 0; i < jobs.size(); ++i) {
+        const std::string jobPath = path + ".jobs[" + std::to_string(i) + "]";
+        expectObject(jobs[i], jobPath, {"document"});
+        queue.jobs.push_back({0, wide(jobs[i], "document", jobPath)});
+      }
+    }
+    return queue;
+  }
+
   std::string file_;
 };
 
@@ -401,6 +516,37 @@ json formatRegistryValue(const RegistryValueConfig& value) {
     entry["data"] = hex;
   }
   return entry;
+}
+
+json formatSpooler(const SpoolerConfig& spooler) {
+  json out = {{"drivers", json::array()},
+              {"ports", json::array()},
+              {"printers", json::array()},
+              {"connections", json::array()}};
+  for (const auto& driver : spooler.drivers) {
+    json entry = {{"name", toUtf8(driver.name)}, {"environment", toUtf8(driver.environment)}};
+    if (!driver.version.empty()) entry["version"] = toUtf8(driver.version);
+    out["drivers"].push_back(entry);
+  }
+  for (const auto& port : spooler.ports) {
+    out["ports"].push_back({{"name", toUtf8(port.name)}, {"monitor", toUtf8(port.monitor)}});
+  }
+  for (const auto& queue : spooler.printers) {
+    json jobs = json::array();
+    for (const auto& job : queue.jobs) jobs.push_back({{"document", toUtf8(job.document)}});
+    out["printers"].push_back({{"name", toUtf8(queue.name)},
+                               {"port", toUtf8(queue.port)},
+                               {"driver", toUtf8(queue.driver)},
+                               {"printProcessor", toUtf8(queue.printProcessor)},
+                               {"datatype", toUtf8(queue.datatype)},
+                               {"offline", queue.offline},
+                               {"jobs", jobs}});
+  }
+  for (const auto& connection : spooler.connections) {
+    out["connections"].push_back(
+        {{"name", toUtf8(connection.name)}, {"driver", toUtf8(connection.driver)}});
+  }
+  return out;
 }
 
 }  // namespace
@@ -482,6 +628,7 @@ std::string formatMachineFile(const MachineConfig& config) {
     for (const auto& value : key.values) entry["values"].push_back(formatRegistryValue(value));
     root["registry"].push_back(entry);
   }
+  if (config.spooler) root["spooler"] = formatSpooler(*config.spooler);
   return root.dump(2) + "\n";
 }
 

@@ -12,7 +12,15 @@
 //                { "path": "C:\\Windows\\win.ini", "text": "[fonts]\r\n" },
 //                { "path": "C:\\data.bin", "hex": "fffe4100", "readOnly": true } ],
 //     "registry": [ { "key": "HKEY_CURRENT_USER\\Software\\Corvantis", "readOnly": false,
-//                     "values": [ { "name": "Mode", "type": "REG_DWORD", "data": 1 } ] } ]
+//                     "values": [ { "name": "Mode", "type": "REG_DWORD", "data": 1 } ] } ],
+//     "spooler": {
+//       "drivers": [ { "name": "Corvantis LV31 (203 dpi)", "environment": "Windows x64",
+//                      "version": "2021.1.5.0" } ],
+//       "ports": [ { "name": "USB001", "monitor": "USB Monitor" } ],
+//       "printers": [ { "name": "Office laser", "port": "USB001",
+//                       "driver": "Corvantis LV31 (203 dpi)", "offline": false,
+//                       "jobs": [ { "document": "labels.prn" } ] } ],
+//       "connections": [ { "name": "\\\\srv\\Front desk", "driver": "Corvantis LV31 (203 dpi)" } ] }
 //   }
 //
 // Every field is optional; a missing one keeps the built-in profile's value
@@ -22,8 +30,10 @@
 // they lie in. A "registry" list replaces the built-in keys; parents of a
 // listed key exist implicitly. Value data: a string for REG_SZ and
 // REG_EXPAND_SZ, a number for REG_DWORD, a list of strings for REG_MULTI_SZ,
-// hexadecimal bytes for REG_BINARY and REG_NONE. Unknown fields and wrong
-// types are errors.
+// hexadecimal bytes for REG_BINARY and REG_NONE. Without "spooler" the
+// spooler has the local ports of a fresh installation and no queue; a
+// queue's port and driver must be listed, and names keep within the
+// spooler's limits. Unknown fields and wrong types are errors.
 #pragma once
 
 #include <optional>

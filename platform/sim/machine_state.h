@@ -18,6 +18,7 @@
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_spooler.h"
 
 namespace plat::sim {
 
@@ -145,6 +146,7 @@ class MachineState {
   FileSystem disk{config};
   std::vector<ShellLaunch> launches;
   RegistryTree registry;
+  SpoolerState spooler{config, registry};
 
  private:
   std::condition_variable wake_;

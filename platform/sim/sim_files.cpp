@@ -430,6 +430,27 @@ std::uint32_t SimFilePort::getPrivateProfileInt(const std::wstring& section,
   return value && !value->empty() ? profileInteger(*value) : fallback;
 }
 
+std::wstring SimFilePort::getPrivateProfileString(const std::wstring& section,
+                                                  const std::wstring& key,
+                                                  const std::wstring& defaultValue,
+                                                  const std::wstring& file, Dword bufferChars) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (process_.machine.takeFault("GetPrivateProfileStringW")) return {};
+  const auto full = profilePath(process_, file);
+  const FileSystem::Node* node = full ? process_.machine.disk.find(*full) : nullptr;
+  std::optional<std::wstring> value;
+  if (node != nullptr && !node->entry.isFolder) {
+    value = profileValue(node->entry.contents, section, key);
+  }
+  // The default loses its trailing blanks, as the real call's does.
+  std::wstring fallback = defaultValue;
+  fallback.erase(fallback.find_last_not_of(L' ') + 1);
+  std::wstring text = value.value_or(fallback);
+  if (bufferChars == 0) return {};
+  if (text.size() >= bufferChars) text.resize(bufferChars - 1);
+  return text;
+}
+
 Dword SimFilePort::writePrivateProfileString(const std::wstring& section, const std::wstring& key,
                                              const std::wstring& value, const std::wstring& file) {
   std::scoped_lock lock(process_.machine.mutex);

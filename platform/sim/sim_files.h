@@ -94,6 +94,9 @@ class SimFilePort final : public FilePort {
   std::wstring getSystemDirectory() override;
   RedirectionResult wow64DisableFsRedirection() override;
   Dword wow64RevertFsRedirection(std::uintptr_t oldValue) override;
+  std::wstring getPrivateProfileString(const std::wstring& section, const std::wstring& key,
+                                       const std::wstring& defaultValue, const std::wstring& file,
+                                       Dword bufferChars) override;
 
  private:
   SimProcess& process_;
@@ -116,6 +119,16 @@ class SimSpoolerPort final : public SpoolerPort {
   explicit SimSpoolerPort(SimProcess& process) : process_(process) {}
   DriverDirectoryResult getPrinterDriverDirectory(
       const std::optional<std::wstring>& environment) override;
+  SpoolerList<PrinterInfo2> enumPrinters(Dword flags) override;
+  PrinterOpenResult openPrinter(const std::wstring& name, Dword access) override;
+  PrinterInfoResult getPrinter(PrinterId printer) override;
+  Dword closePrinter(PrinterId printer) override;
+  PrinterOpenResult addPrinter(const PrinterInfo2& info) override;
+  Dword deletePrinter(PrinterId printer) override;
+  Dword deletePrinterConnection(const std::wstring& name) override;
+  SpoolerList<PrinterDriverInfo> enumPrinterDrivers(
+      const std::optional<std::wstring>& environment) override;
+  SpoolerList<PortInfo> enumPorts() override;
 
  private:
   SimProcess& process_;

@@ -77,6 +77,7 @@ void SimProcess::terminate(Dword code) {
   }
   handles.clear();
   machine.registry.closeAll(id);
+  machine.spooler.closeAll(id);
   std::vector<WindowId> own;
   for (const auto& [windowId, window] : machine.windows) {
     if (window->process == this && window->parent == kNoWindow) own.push_back(windowId);

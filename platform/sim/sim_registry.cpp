@@ -73,7 +73,11 @@ void saveNode(const RegistryNode& node, std::vector<RegistryKeyConfig>& out) {
 std::vector<RegistryKeyConfig> defaultRegistry() {
   const std::wstring fonts =
       L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+  const std::wstring print = L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print";
   return {
+      {print + L"\\Environments\\Windows NT x86\\Drivers\\Version-3", false, {}},
+      {print + L"\\Environments\\Windows x64\\Drivers\\Version-3", false, {}},
+      {print + L"\\Printers", false, {}},
       {L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\"
        L"Compatibility Assistant\\Persisted",
        false,
@@ -99,12 +103,16 @@ RegistryTree::RegistryTree(const std::vector<RegistryKeyConfig>& keys)
   }
 }
 
+std::shared_ptr<RegistryNode> RegistryTree::rootNamed(const std::wstring& name) const {
+  if (fold(name) == fold(kMachineRoot)) return machine_;
+  if (fold(name) == fold(kUserRoot)) return user_;
+  return nullptr;
+}
+
 std::shared_ptr<RegistryNode> RegistryTree::createPath(const std::wstring& path) {
   const auto parts = splitPath(path);
   if (!parts || parts->empty()) return nullptr;
-  std::shared_ptr<RegistryNode> node;
-  if (fold((*parts)[0]) == fold(kMachineRoot)) node = machine_;
-  if (fold((*parts)[0]) == fold(kUserRoot)) node = user_;
+  std::shared_ptr<RegistryNode> node = rootNamed((*parts)[0]);
   for (std::size_t i = 1; node && i < parts->size(); ++i) {
     auto& slot = node->subkeys[fold((*parts)[i])];
     if (!slot) {
@@ -293,6 +301,49 @@ void RegistryTree::closeAll(ProcessId process) {
   std::erase_if(handles_, [process](const auto& entry) { return entry.second.process == process; });
 }
 
+RegKeyInfoResult RegistryTree::queryInfo(ProcessId process, RegKey key) {
+  const Resolved at = resolve(process, key, kKeyQueryValue);
+  if (at.error != kErrorSuccess) return {at.error, 0, 0};
+  return {kErrorSuccess, static_cast<Dword>(at.node->subkeys.size()),
+          static_cast<Dword>(at.node->values.size())};
+}
+
+std::shared_ptr<RegistryNode> RegistryTree::findPath(const std::wstring& path) const {
+  const auto parts = splitPath(path);
+  if (!parts || parts->empty()) return nullptr;
+  std::shared_ptr<RegistryNode> node = rootNamed((*parts)[0]);
+  for (std::size_t i = 1; node && i < parts->size(); ++i) {
+    const auto found = node->subkeys.find(fold((*parts)[i]));
+    node = found == node->subkeys.end() ? nullptr : found->second;
+  }
+  return node;
+}
+
+bool RegistryTree::hasKey(const std::wstring& path) const {
+  return findPath(path) != nullptr;
+}
+
+void RegistryTree::writeKey(const std::wstring& path,
+                            const std::vector<RegistryValueConfig>& values) {
+  const std::shared_ptr<RegistryNode> node = createPath(path);
+  if (!node) return;
+  for (const RegistryValueConfig& value : values) {
+    const auto existing = findValue(*node, value.name);
+    if (existing != node->values.end()) {
+      *existing = value;
+    } else {
+      node->values.push_back(value);
+    }
+  }
+}
+
+void RegistryTree::removeTree(const std::wstring& path) {
+  const std::shared_ptr<RegistryNode> node = findPath(path);
+  if (!node || node->parent == nullptr) return;
+  markDeleted(*node);
+  node->parent->subkeys.erase(fold(node->name));
+}
+
 // ---------------------------------------------------------------------------
 // The port: one call into the tree under the machine's lock, after the
 // fault injection had its say.
@@ -368,6 +419,12 @@ Dword SimRegistryPort::regFlushKey(RegKey key) {
 Dword SimRegistryPort::regCloseKey(RegKey key) {
   std::scoped_lock lock(process_.machine.mutex);
   return process_.machine.registry.close(process_.id, key);
+}
+
+RegKeyInfoResult SimRegistryPort::regQueryInfoKey(RegKey key) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("RegQueryInfoKeyW")) return {*fault, 0, 0};
+  return process_.machine.registry.queryInfo(process_.id, key);
 }
 
 }  // namespace plat::sim

@@ -47,6 +47,14 @@ class RegistryTree {
   Dword close(ProcessId process, RegKey key);
   // The process has ended: its handles go with it.
   void closeAll(ProcessId process);
+  RegKeyInfoResult queryInfo(ProcessId process, RegKey key);
+
+  // The machine's own records (the spooler's views), written without
+  // handles or rights: whether a key exists, a key created with its
+  // parents and the given values set, and a key removed with its subkeys.
+  [[nodiscard]] bool hasKey(const std::wstring& path) const;
+  void writeKey(const std::wstring& path, const std::vector<RegistryValueConfig>& values);
+  void removeTree(const std::wstring& path);
 
  private:
   struct OpenKey {
@@ -63,6 +71,8 @@ class RegistryTree {
   [[nodiscard]] Resolved resolve(ProcessId process, RegKey key, Dword needed) const;
   std::shared_ptr<RegistryNode> createPath(const std::wstring& path);
   RegKey addHandle(ProcessId process, std::shared_ptr<RegistryNode> node, Dword access);
+  [[nodiscard]] std::shared_ptr<RegistryNode> rootNamed(const std::wstring& name) const;
+  [[nodiscard]] std::shared_ptr<RegistryNode> findPath(const std::wstring& path) const;
 
   std::shared_ptr<RegistryNode> machine_;
   std::shared_ptr<RegistryNode> user_;
@@ -85,6 +95,7 @@ class SimRegistryPort final : public RegistryPort {
   RegValueResult regEnumValue(RegKey key, Dword index) override;
   Dword regFlushKey(RegKey key) override;
   Dword regCloseKey(RegKey key) override;
+  RegKeyInfoResult regQueryInfoKey(RegKey key) override;
 
  private:
   SimProcess& process_;

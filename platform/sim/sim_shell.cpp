@@ -2,6 +2,7 @@
 // simulated process.
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_process.h"
+#include "platform/sim/sim_spooler.h"
 #include "platform/sim/text.h"
 
 namespace plat::sim {
@@ -10,8 +11,6 @@ namespace {
 
 constexpr std::intptr_t kShellExecuteSuccess = 42;
 constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057U);
-constexpr wchar_t kEnvironmentX86[] = L"Windows NT x86";
-constexpr wchar_t kEnvironmentX64[] = L"Windows x64";
 constexpr wchar_t kDriversFolder[] = L"C:\\Windows\\system32\\spool\\DRIVERS\\";
 
 std::string showName(int command) {
@@ -88,10 +87,8 @@ DriverDirectoryResult SimSpoolerPort::getPrinterDriverDirectory(
   if (const auto fault = process_.machine.takeFault("GetPrinterDriverDirectoryW")) {
     return {{}, *fault};
   }
-  const bool native64 = machine.config.os.is64Bit && process_.image.is64Bit;
-  const std::wstring env = environment.value_or(native64 ? kEnvironmentX64 : kEnvironmentX86);
-  if (pathKey(env) == pathKey(kEnvironmentX86))
-    return {kDriversFolder + std::wstring(L"W32X86"), 0};
+  const std::wstring env = environment.value_or(callerEnvironment(process_));
+  if (pathKey(env) == pathKey(kEnvironmentX86)) return {kDriversFolder + std::wstring(L"W32X86"), 0};
   if (pathKey(env) == pathKey(kEnvironmentX64) && machine.config.os.is64Bit) {
     return {kDriversFolder + std::wstring(L"x64"), 0};
   }

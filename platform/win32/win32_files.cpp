@@ -132,4 +132,16 @@ Dword Win32Files::wow64RevertFsRedirection(std::uintptr_t oldValue) {
   return errorUnless(function(reinterpret_cast<PVOID>(oldValue)));
 }
 
+std::wstring Win32Files::getPrivateProfileString(const std::wstring& section,
+                                                 const std::wstring& key,
+                                                 const std::wstring& defaultValue,
+                                                 const std::wstring& file, Dword bufferChars) {
+  if (bufferChars == 0) return {};
+  std::wstring value(bufferChars, L'\0');
+  const DWORD chars = GetPrivateProfileStringW(section.c_str(), key.c_str(), defaultValue.c_str(),
+                                               value.data(), bufferChars, file.c_str());
+  value.resize(chars);
+  return value;
+}
+
 }  // namespace plat::win32

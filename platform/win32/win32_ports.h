@@ -93,6 +93,9 @@ class Win32Files final : public FilePort {
   std::wstring getSystemDirectory() override;
   RedirectionResult wow64DisableFsRedirection() override;
   Dword wow64RevertFsRedirection(std::uintptr_t oldValue) override;
+  std::wstring getPrivateProfileString(const std::wstring& section, const std::wstring& key,
+                                       const std::wstring& defaultValue, const std::wstring& file,
+                                       Dword bufferChars) override;
 };
 
 class Win32Shell final : public ShellPort {
@@ -107,6 +110,16 @@ class Win32Spooler final : public SpoolerPort {
  public:
   DriverDirectoryResult getPrinterDriverDirectory(
       const std::optional<std::wstring>& environment) override;
+  SpoolerList<PrinterInfo2> enumPrinters(Dword flags) override;
+  PrinterOpenResult openPrinter(const std::wstring& name, Dword access) override;
+  PrinterInfoResult getPrinter(PrinterId printer) override;
+  Dword closePrinter(PrinterId printer) override;
+  PrinterOpenResult addPrinter(const PrinterInfo2& info) override;
+  Dword deletePrinter(PrinterId printer) override;
+  Dword deletePrinterConnection(const std::wstring& name) override;
+  SpoolerList<PrinterDriverInfo> enumPrinterDrivers(
+      const std::optional<std::wstring>& environment) override;
+  SpoolerList<PortInfo> enumPorts() override;
 };
 
 class Win32Registry final : public RegistryPort {
@@ -123,6 +136,7 @@ class Win32Registry final : public RegistryPort {
   RegValueResult regEnumValue(RegKey key, Dword index) override;
   Dword regFlushKey(RegKey key) override;
   Dword regCloseKey(RegKey key) override;
+  RegKeyInfoResult regQueryInfoKey(RegKey key) override;
 };
 
 class Win32Ports final : public Ports {

@@ -120,4 +120,13 @@ Dword Win32Registry::regCloseKey(RegKey key) {
   return static_cast<Dword>(RegCloseKey(toHkey(key)));
 }
 
+RegKeyInfoResult Win32Registry::regQueryInfoKey(RegKey key) {
+  DWORD subKeys = 0;
+  DWORD values = 0;
+  const LSTATUS status = RegQueryInfoKeyW(toHkey(key), nullptr, nullptr, nullptr, &subKeys,
+                                          nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                                          nullptr);
+  return {static_cast<Dword>(status), subKeys, values};
+}
+
 }  // namespace plat::win32

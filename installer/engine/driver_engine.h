@@ -1,0 +1,93 @@
+// The driver install engine: one short-lived object per job or window
+// action, constructed on the stack of the code that needs it. It carries
+// what the operations of one job share: the spooler environment, the names
+// recorded before deletion so that they can be re-created afterwards, and
+// the diagnostic log.
+//
+// Operations return Win32 error codes (0 for success) or plain values and
+// never throw. An object belongs to the thread that made it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/api/spooler_port.h"
+#include "platform/api/types.h"
+
+namespace brisvane {
+
+// ERROR_CANTOPEN: the list of printers in the registry cannot be read.
+inline constexpr plat::Dword kErrorCantOpen = 1011;
+
+class CDriverEngine {
+ public:
+  // The writer of the engine log, given each entry's text.
+  using LogSink = std::function<void(const std::wstring&)>;
+
+  // Logging off, the lists empty, and whether this 32-bit process runs on
+  // 64-bit Windows.
+  CDriverEngine();
+  CDriverEngine(const CDriverEngine&) = delete;
+  CDriverEngine& operator=(const CDriverEngine&) = delete;
+
+  // "Windows x64" under WOW64, else "Windows NT x86".
+  [[nodiscard]] std::wstring driverEnvironment() const;
+  // The spooler's driver key of that environment under HKEY_LOCAL_MACHINE.
+  [[nodiscard]] std::wstring versionKey() const;
+  [[nodiscard]] bool onWow64() const { return onWow64_; }
+
+  // The diagnostic log. Logging is off unless switched on, and nothing in
+  // the installer switches it on; an entry written while it is off is
+  // dropped.
+  void switchLoggingOn(LogSink sink);
+  void logEntry(const std::wstring& text) const;
+
+  // Records every maker queue (driver, name and port) and deletes it; a USB
+  // queue's connection is deleted first and, on Windows 10, the user is
+  // told once that its icon stays. A queue that cannot be opened stays;
+  // the first failed deletion ends the call with its code.
+  plat::Dword deletePrinters();
+  // Re-creates the recorded queues with `record` (see queueRecord) and
+  // appends a result line for each: a driver the package no longer has is
+  // reported deleted, a USB queue is left to Windows (and
+  // `passedUsbPrinter` set). The first failing AddPrinterW ends the call.
+  plat::Dword updateSavedPrinters(plat::PrinterInfo2& record, bool& passedUsbPrinter);
+  // Makes `name` unique among the registry's printers: "X", then "X #1",
+  // "X #2", ... (case-sensitive). kErrorCantOpen, `name` unchanged, when
+  // the list cannot be read.
+  plat::Dword renameValidPrinter(std::wstring& name);
+
+  // The installed version of the maker's driver: the spooler's record in
+  // the registry first, then the maker's oem INF files (the highest number
+  // wins); "0.0.0.0" when there is none. Only reads.
+  [[nodiscard]] std::wstring getInstalledDriverVersion() const;
+
+  [[nodiscard]] const std::vector<std::wstring>& savedPrinterDrivers() const {
+    return savedPrinterDrivers_;
+  }
+  [[nodiscard]] const std::vector<std::wstring>& savedPrinterNames() const {
+    return savedPrinterNames_;
+  }
+  [[nodiscard]] const std::vector<std::wstring>& savedPrinterPorts() const {
+    return savedPrinterPorts_;
+  }
+  [[nodiscard]] const std::vector<std::wstring>& savedDriverNames() const {
+    return savedDriverNames_;
+  }
+
+ private:
+  // The log slot: the writer of the engine log, empty while closed. The
+  // log file itself is the writer's (the settings-and-logs code).
+  LogSink logSlot_;
+  bool loggingOn_ = false;
+  bool onWow64_ = false;
+  // The same index in each describes one deleted queue.
+  std::vector<std::wstring> savedPrinterDrivers_;
+  std::vector<std::wstring> savedPrinterNames_;
+  std::vector<std::wstring> savedPrinterPorts_;
+  // The names of the deleted drivers.
+  std::vector<std::wstring> savedDriverNames_;
+};
+
+}  // namespace brisvane

@@ -1,0 +1,97 @@
+// The print spooler of the simulated machine: drivers per environment,
+// ports, local queues with their jobs, connections to other machines'
+// printers, and printer handles per process with their access rights.
+//
+// The spooler keeps the registry views the real one keeps: a key per queue
+// under "Printers", a key per driver under its environment's "Version-3"
+// key (with "DriverVersion" as the 64-bit version when the driver has one)
+// and a key per connection under the user's "Printers\Connections".
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/api/spooler_port.h"
+#include "platform/sim/machine_config.h"
+#include "platform/sim/sim_registry.h"
+
+namespace plat::sim {
+
+class SimProcess;
+
+inline constexpr wchar_t kEnvironmentX86[] = L"Windows NT x86";
+inline constexpr wchar_t kEnvironmentX64[] = L"Windows x64";
+// The longest local queue name the spooler accepts, and the longest port
+// name of the standard port monitors.
+inline constexpr std::size_t kMaxPrinterNameChars = 220;
+inline constexpr std::size_t kMaxPortNameChars = 63;
+
+// The environment of the machine's own drivers.
+std::wstring nativeEnvironment(const OsProfile& os);
+// The environment a process's drivers are for, when a call names none.
+std::wstring callerEnvironment(const SimProcess& process);
+// Whether a local queue may be called `name`: not empty, not too long, and
+// without the characters the spooler refuses (",", "!" and "\").
+bool isValidQueueName(const std::wstring& name);
+// The four 16-bit parts of "a.b.c.d"; nothing for any other text.
+std::optional<std::vector<std::uint16_t>> driverVersionParts(const std::wstring& text);
+
+class SpoolerState {
+ public:
+  SpoolerState(const MachineConfig& config, RegistryTree& registry);
+
+  [[nodiscard]] SpoolerConfig save() const;
+
+  [[nodiscard]] SpoolerList<PrinterInfo2> enumPrinters(Dword flags) const;
+  PrinterOpenResult open(ProcessId process, const std::wstring& name, Dword access);
+  [[nodiscard]] PrinterInfoResult get(ProcessId process, PrinterId printer) const;
+  Dword close(ProcessId process, PrinterId printer);
+  PrinterOpenResult add(ProcessId process, const PrinterInfo2& info);
+  Dword remove(ProcessId process, PrinterId printer);
+  Dword removeConnection(const std::wstring& name);
+  [[nodiscard]] SpoolerList<PrinterDriverInfo> drivers(const std::wstring& environment) const;
+  [[nodiscard]] SpoolerList<PortInfo> ports() const;
+  // The process has ended: its printer handles go with it.
+  void closeAll(ProcessId process);
+
+ private:
+  struct Printer {
+    std::uint64_t serial = 0;
+    bool connection = false;
+    PrinterQueueConfig queue;  // a connection uses name and driver only
+  };
+  struct OpenPrinter {
+    ProcessId process = 0;
+    std::uint64_t serial = 0;
+    Dword access = 0;
+  };
+  struct Resolved {
+    Dword error = kErrorSuccess;
+    const Printer* printer = nullptr;
+    Dword access = 0;
+  };
+
+  [[nodiscard]] Resolved resolve(ProcessId process, PrinterId handle) const;
+  [[nodiscard]] const Printer* findPrinter(const std::wstring& name) const;
+  [[nodiscard]] bool hasDriver(const std::wstring& name, const std::wstring& environment) const;
+  [[nodiscard]] bool hasPort(const std::wstring& name) const;
+  [[nodiscard]] PrinterInfo2 describe(const Printer& printer) const;
+  void addPrinter(Printer printer, bool viewExisting);
+  void writeView(const Printer& printer);
+  [[nodiscard]] bool administrator() const { return config_.os.isAdministrator; }
+
+  const MachineConfig& config_;
+  RegistryTree& registry_;
+  std::vector<PrinterDriverConfig> drivers_;
+  std::vector<PortConfig> ports_;
+  std::vector<Printer> printers_;  // local queues and connections, in the order added
+  std::map<PrinterId, OpenPrinter> handles_;
+  std::uint64_t nextSerial_ = 1;
+  Dword nextJobId_ = 1;
+  PrinterId nextHandle_ = 0x5000;
+};
+
+}  // namespace plat::sim

@@ -1,0 +1,167 @@
+// The print spooler's queue, driver and port calls (winspool).
+// windows.h (through win32_ports.h) comes before winspool.h.
+#include "platform/win32/win32_ports.h"
+
+#include <winspool.h>
+
+namespace plat::win32 {
+
+namespace {
+
+// The spooler is asked for the size first and then fills a block four
+// bytes larger than it asked for.
+constexpr DWORD kSlack = 4;
+
+// A zero-filled LocalAlloc block that frees itself.
+class LocalBlock {
+ public:
+  explicit LocalBlock(DWORD bytes) : memory_(LocalAlloc(LMEM_ZEROINIT, bytes)) {}
+  LocalBlock(const LocalBlock&) = delete;
+  LocalBlock& operator=(const LocalBlock&) = delete;
+  ~LocalBlock() {
+    if (memory_ != nullptr) LocalFree(memory_);
+  }
+  [[nodiscard]] BYTE* get() const { return static_cast<BYTE*>(memory_); }
+  explicit operator bool() const { return memory_ != nullptr; }
+
+ private:
+  HLOCAL memory_;
+};
+
+std::wstring text(const wchar_t* value) {
+  return value != nullptr ? std::wstring(value) : std::wstring();
+}
+
+// A field of a record handed to the spooler: null for an empty text.
+wchar_t* field(const std::wstring& value) {
+  return value.empty() ? nullptr : const_cast<wchar_t*>(value.c_str());
+}
+
+PrinterInfo2 fromNative(const PRINTER_INFO_2W& info) {
+  PrinterInfo2 out;
+  out.serverName = text(info.pServerName);
+  out.printerName = text(info.pPrinterName);
+  out.shareName = text(info.pShareName);
+  out.portName = text(info.pPortName);
+  out.driverName = text(info.pDriverName);
+  out.comment = text(info.pComment);
+  out.location = text(info.pLocation);
+  out.sepFile = text(info.pSepFile);
+  out.printProcessor = text(info.pPrintProcessor);
+  out.datatype = text(info.pDatatype);
+  out.parameters = text(info.pParameters);
+  out.attributes = info.Attributes;
+  out.priority = info.Priority;
+  out.status = info.Status;
+  out.jobs = info.cJobs;
+  return out;
+}
+
+PrinterDriverInfo fromNative(const DRIVER_INFO_2W& info) {
+  return {info.cVersion, text(info.pName), text(info.pEnvironment)};
+}
+
+PortInfo fromNative(const PORT_INFO_2W& info) {
+  return {text(info.pPortName), text(info.pMonitorName), text(info.pDescription)};
+}
+
+// An enumeration call `call(buffer, size, &needed, &returned)`: first
+// without a buffer to learn the size, then into a block of that size.
+template <class Native, class Call>
+auto enumerate(Call call) -> SpoolerList<decltype(fromNative(std::declval<Native>()))> {
+  DWORD needed = 0;
+  DWORD returned = 0;
+  if (call(nullptr, 0, &needed, &returned) != FALSE) return {};
+  const DWORD error = GetLastError();
+  if (error != ERROR_INSUFFICIENT_BUFFER) return {{}, error};
+  const DWORD size = needed + kSlack;
+  const LocalBlock block(size);
+  if (!block) return {{}, kErrorNotEnoughMemory};
+  if (call(block.get(), size, &needed, &returned) == FALSE) return {{}, GetLastError()};
+  decltype(enumerate<Native>(call)) out;
+  const auto* records = reinterpret_cast<const Native*>(block.get());
+  for (DWORD i = 0; i < returned; ++i) out.items.push_back(fromNative(records[i]));
+  return out;
+}
+
+}  // namespace
+
+SpoolerList<PrinterInfo2> Win32Spooler::enumPrinters(Dword flags) {
+  wchar_t emptyName[] = L"";
+  return enumerate<PRINTER_INFO_2W>([&](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
+    return EnumPrintersW(flags, emptyName, 2, buffer, size, needed, count);
+  });
+}
+
+PrinterOpenResult Win32Spooler::openPrinter(const std::wstring& name, Dword access) {
+  PRINTER_DEFAULTSW defaults{nullptr, nullptr, access};
+  HANDLE printer = nullptr;
+  if (OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &printer, &defaults) == FALSE) {
+    return {kNoPrinter, GetLastError()};
+  }
+  return {reinterpret_cast<PrinterId>(printer), kErrorSuccess};
+}
+
+PrinterInfoResult Win32Spooler::getPrinter(PrinterId printer) {
+  DWORD needed = 0;
+  if (GetPrinterW(toHandle(printer), 2, nullptr, 0, &needed) == FALSE &&
+      GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+    return {{}, GetLastError()};
+  }
+  const DWORD size = needed + kSlack;
+  const LocalBlock block(size);
+  if (!block) return {{}, kErrorNotEnoughMemory};
+  if (GetPrinterW(toHandle(printer), 2, block.get(), size, &needed) == FALSE) {
+    return {{}, GetLastError()};
+  }
+  return {fromNative(*reinterpret_cast<const PRINTER_INFO_2W*>(block.get())), kErrorSuccess};
+}
+
+Dword Win32Spooler::closePrinter(PrinterId printer) {
+  return ClosePrinter(toHandle(printer)) != FALSE ? kErrorSuccess : GetLastError();
+}
+
+PrinterOpenResult Win32Spooler::addPrinter(const PrinterInfo2& info) {
+  PRINTER_INFO_2W native{};
+  native.pServerName = field(info.serverName);
+  native.pPrinterName = field(info.printerName);
+  native.pShareName = field(info.shareName);
+  native.pPortName = field(info.portName);
+  native.pDriverName = field(info.driverName);
+  native.pComment = field(info.comment);
+  native.pLocation = field(info.location);
+  native.pSepFile = field(info.sepFile);
+  native.pPrintProcessor = field(info.printProcessor);
+  native.pDatatype = field(info.datatype);
+  native.pParameters = field(info.parameters);
+  native.Attributes = info.attributes;
+  native.Priority = info.priority;
+  HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&native));
+  if (printer == nullptr) return {kNoPrinter, GetLastError()};
+  return {reinterpret_cast<PrinterId>(printer), kErrorSuccess};
+}
+
+Dword Win32Spooler::deletePrinter(PrinterId printer) {
+  return DeletePrinter(toHandle(printer)) != FALSE ? kErrorSuccess : GetLastError();
+}
+
+Dword Win32Spooler::deletePrinterConnection(const std::wstring& name) {
+  return DeletePrinterConnectionW(const_cast<wchar_t*>(name.c_str())) != FALSE ? kErrorSuccess
+                                                                               : GetLastError();
+}
+
+SpoolerList<PrinterDriverInfo> Win32Spooler::enumPrinterDrivers(
+    const std::optional<std::wstring>& environment) {
+  wchar_t* env = environment ? const_cast<wchar_t*>(environment->c_str()) : nullptr;
+  return enumerate<DRIVER_INFO_2W>([&](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
+    return EnumPrinterDriversW(nullptr, env, 2, buffer, size, needed, count);
+  });
+}
+
+SpoolerList<PortInfo> Win32Spooler::enumPorts() {
+  return enumerate<PORT_INFO_2W>([](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
+    return EnumPortsW(nullptr, 2, buffer, size, needed, count);
+  });
+}
+
+}  // namespace plat::win32

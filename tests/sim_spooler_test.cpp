@@ -1,0 +1,283 @@
+// The simulated print spooler: the rules for queues and handles, its
+// registry views, and the machine file's spooler section.
+#include <gtest/gtest.h>
+
+#include "platform/api/ports.h"
+#include "platform/api/registry_key.h"
+#include "platform/sim/machine_file.h"
+#include "platform/sim/sim_spooler.h"
+#include "tests/engine_fixture.h"
+#include "tests/sim_support.h"
+
+namespace plat::sim {
+namespace {
+
+using brisvane::testing::kLv31;
+using brisvane::testing::queue;
+using brisvane::testing::runInProcess;
+using brisvane::testing::spoolerWith;
+
+constexpr wchar_t kPrinters[] = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers";
+
+PrinterInfo2 record(const std::wstring& name, const std::wstring& port = L"USB001",
+                    const std::wstring& driver = kLv31) {
+  PrinterInfo2 info;
+  info.printerName = name;
+  info.portName = port;
+  info.driverName = driver;
+  info.printProcessor = L"winprint";
+  info.datatype = L"RAW";
+  return info;
+}
+
+TEST(SimSpooler, AddPrinterEnforcesNamesDriversPortsAndRights) {
+  struct Case {
+    const char* what;
+    PrinterInfo2 info;
+    Dword error;
+    bool administrator = true;
+  };
+  PrinterInfo2 processor = record(L"P");
+  processor.printProcessor = L"lpprint";
+  PrinterInfo2 datatype = record(L"D");
+  datatype.datatype = L"PDF";
+  const Case cases[] = {
+      {"longest name", record(std::wstring(kMaxPrinterNameChars, L'n')), kErrorSuccess},
+      {"name too long", record(std::wstring(kMaxPrinterNameChars + 1, L'n')),
+       kErrorInvalidPrinterName},
+      {"empty name", record(L""), kErrorInvalidPrinterName},
+      {"comma", record(L"a,b"), kErrorInvalidPrinterName},
+      {"backslash", record(L"a\\b"), kErrorInvalidPrinterName},
+      {"taken in another case", record(L"existing queue"), kErrorPrinterAlreadyExists},
+      {"unknown driver", record(L"N", L"USB001", L"Corvantis XX9"), kErrorUnknownPrinterDriver},
+      {"driver of the other environment", record(L"N", L"USB001", L"Only x86"),
+       kErrorUnknownPrinterDriver},
+      {"unknown port", record(L"N", L"USB009"), kErrorUnknownPort},
+      {"port name beyond the limit", record(L"N", std::wstring(kMaxPortNameChars + 1, L'p')),
+       kErrorUnknownPort},
+      {"print processor", processor, kErrorUnknownPrintProcessor},
+      {"data type", datatype, kErrorInvalidDatatype},
+      {"no administrator", record(L"N"), kErrorAccessDenied, false},
+  };
+  for (const Case& c : cases) {
+    MachineConfig config;
+    config.os.isAdministrator = c.administrator;
+    config.spooler = spoolerWith(config.os, {queue(L"Existing Queue", L"LPT1:", kLv31)});
+    config.spooler->drivers.push_back({L"Only x86", kEnvironmentX86, L""});
+    Machine machine(config);
+    Dword error = 99;
+    runInProcess(machine, [&] { PrinterHandle::add(ports().spooler(), c.info, error); });
+    EXPECT_EQ(error, c.error) << c.what;
+    EXPECT_EQ(machine.snapshot().spooler->printers.size(), error == kErrorSuccess ? 2U : 1U)
+        << c.what;
+  }
+}
+
+TEST(SimSpooler, HandlesCarryTheirRightsAndOutliveTheirQueue) {
+  MachineConfig config;
+  config.spooler = spoolerWith(config.os, {queue(L"Q", L"USB001", kLv31)});
+  config.spooler->printers[0].offline = true;
+  config.spooler->printers[0].jobs = {{0, L"a.prn"}, {0, L"b.prn"}};
+  Machine machine(config);
+  runInProcess(machine, [] {
+    SpoolerPort& spooler = ports().spooler();
+    Dword error = 0;
+    EXPECT_FALSE(PrinterHandle::open(spooler, L"Missing", kPrinterAccessUse, error));
+    EXPECT_EQ(error, kErrorInvalidPrinterName);
+
+    const PrinterHandle use = PrinterHandle::open(spooler, L"q", kPrinterAccessUse, error);
+    ASSERT_TRUE(use);
+    const PrinterInfoResult info = spooler.getPrinter(use.get());
+    EXPECT_EQ(info.info.printerName, L"Q");
+    EXPECT_EQ(info.info.jobs, 2U);
+    EXPECT_EQ(info.info.attributes, kPrinterAttributeLocal | kPrinterAttributeWorkOffline);
+    EXPECT_EQ(spooler.deletePrinter(use.get()), kErrorAccessDenied);  // no DELETE right
+
+    const PrinterHandle all = PrinterHandle::open(spooler, L"Q", kPrinterAllAccess, error);
+    EXPECT_EQ(spooler.deletePrinter(all.get()), kErrorSuccess);
+    EXPECT_EQ(spooler.getPrinter(use.get()).error, kErrorPrinterDeleted);
+    EXPECT_EQ(spooler.deletePrinter(all.get()), kErrorPrinterDeleted);
+    EXPECT_EQ(spooler.closePrinter(0x1234), kErrorInvalidHandle);
+    EXPECT_TRUE(spooler.enumPrinters(kPrinterEnumLocal).items.empty());
+    EXPECT_EQ(ports()
+                  .registry()
+                  .regOpenKeyEx(kHkeyLocalMachine, kPrinters + std::wstring(L"\\Q"), kKeyRead)
+                  .error,
+              kErrorFileNotFound);
+  });
+  // A handle belongs to the process that opened it.
+  PrinterId opened = kNoPrinter;
+  runInProcess(machine, [&] {
+    Dword error = 0;
+    PrinterHandle::add(ports().spooler(), record(L"R"), error);
+    opened = ports().spooler().openPrinter(L"R", kPrinterAccessUse).printer;
+  });
+  runInProcess(machine,
+               [&] { EXPECT_EQ(ports().spooler().getPrinter(opened).error, kErrorInvalidHandle); });
+}
+
+TEST(SimSpooler, ConnectionsAreListedApartAndDeletedOnlyAsConnections) {
+  MachineConfig config;
+  config.spooler = spoolerWith(config.os, {queue(L"Local", L"USB001", kLv31)});
+  config.spooler->connections = {{L"\\\\srv\\Front desk", kLv31}};
+  Machine machine(config);
+  runInProcess(machine, [] {
+    SpoolerPort& spooler = ports().spooler();
+    const auto both = spooler.enumPrinters(kPrinterEnumLocal | kPrinterEnumConnections).items;
+    ASSERT_EQ(both.size(), 2U);
+    EXPECT_EQ(both[1].printerName, L"\\\\srv\\Front desk");
+    EXPECT_EQ(both[1].serverName, L"\\\\srv");
+    EXPECT_EQ(both[1].attributes, kPrinterAttributeNetwork);
+    EXPECT_EQ(spooler.enumPrinters(kPrinterEnumLocal).items.size(), 1U);
+
+    // Deleting the queue itself needs rights on the server.
+    Dword error = 0;
+    const PrinterHandle remote =
+        PrinterHandle::open(spooler, L"\\\\srv\\Front desk", kPrinterAllAccess, error);
+    EXPECT_EQ(spooler.deletePrinter(remote.get()), kErrorAccessDenied);
+    EXPECT_EQ(spooler.deletePrinterConnection(L"Local"), kErrorInvalidPrinterName);
+    EXPECT_EQ(spooler.deletePrinterConnection(L"\\\\SRV\\front desk"), kErrorSuccess);
+    EXPECT_EQ(spooler.enumPrinters(kPrinterEnumConnections).items.size(), 0U);
+    EXPECT_EQ(
+        ports()
+            .registry()
+            .regOpenKeyEx(kHkeyCurrentUser, L"Printers\\Connections\\,,srv,Front desk", kKeyRead)
+            .error,
+        kErrorFileNotFound);
+  });
+}
+
+TEST(SimSpooler, DriversAndQueuesHaveTheirRegistryViews) {
+  MachineConfig config;
+  config.spooler = spoolerWith(config.os, {queue(L"Q", L"USB001", kLv31)});
+  config.spooler->drivers[0].version = L"2021.1.5.0";
+  config.spooler->drivers.push_back({L"Only x86", kEnvironmentX86, L""});
+  Machine machine(config);
+  runInProcess(machine, [] {
+    RegistryPort& reg = ports().registry();
+    Dword error = 0;
+    const RegistryKey driver = RegistryKey::open(
+        reg, kHkeyLocalMachine,
+        L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\"
+        L"Version-3\\Corvantis LV31 (203 dpi)",
+        kKeyRead, error);
+    const RegValueResult version = reg.regQueryValueEx(driver.get(), L"DriverVersion", 512U);
+    EXPECT_EQ(version.type, kRegBinary);
+    EXPECT_EQ(version.data, (std::vector<std::uint8_t>{0, 0, 5, 0, 1, 0, 0xE5, 0x07}));
+    const RegistryKey queueKey = RegistryKey::open(
+        reg, kHkeyLocalMachine, kPrinters + std::wstring(L"\\Q"), kKeyRead, error);
+    EXPECT_EQ(regSzText(reg.regQueryValueEx(queueKey.get(), L"Port", std::nullopt).data),
+              L"USB001");
+    EXPECT_EQ(regSzText(reg.regQueryValueEx(queueKey.get(), L"Printer Driver", std::nullopt).data),
+              kLv31);
+
+    // Without an environment a 32-bit program is given its own drivers.
+    const auto drivers = ports().spooler().enumPrinterDrivers(std::nullopt).items;
+    ASSERT_EQ(drivers.size(), 1U);
+    EXPECT_EQ(drivers[0].name, L"Only x86");
+    EXPECT_EQ(ports().spooler().enumPrinterDrivers(kEnvironmentX64).items.size(), 3U);
+    EXPECT_EQ(ports().spooler().enumPrinterDrivers(L"Windows IA64").error,
+              kErrorInvalidEnvironment);
+    EXPECT_EQ(ports().spooler().enumPorts().items.size(), 4U);
+  });
+}
+
+TEST(SimSpooler, MachineFileSectionLoadsAndSavesWhatProgramsChanged) {
+  const auto loaded = parseMachineFile(R"j({"spooler": {
+      "drivers": [{"name": "Corvantis LV31 (203 dpi)", "environment": "Windows x64",
+                   "version": "2021.1.5.0"}],
+      "ports": [{"name": "USB001", "monitor": "USB Monitor"}, {"name": "LPT1:"}],
+      "printers": [{"name": "Office", "port": "USB001", "driver": "Corvantis LV31 (203 dpi)",
+                    "offline": true, "jobs": [{"document": "labels.prn"}]}],
+      "connections": [{"name": "\\\\srv\\Desk", "driver": "Corvantis LV31 (203 dpi)"}]}})j",
+                                       "s.json");
+  ASSERT_TRUE(loaded.config) << loaded.error;
+  Machine machine(*loaded.config);
+  runInProcess(machine, [] {
+    Dword error = 0;
+    PrinterInfo2 info = record(L"New", L"LPT1:");
+    PrinterHandle::add(ports().spooler(), info, error);
+    EXPECT_EQ(error, kErrorSuccess);
+  });
+  const std::string saved = formatMachineFile(machine.snapshot());
+  const auto reloaded = parseMachineFile(saved, "saved.json");
+  ASSERT_TRUE(reloaded.config) << reloaded.error;
+  EXPECT_EQ(formatMachineFile(*reloaded.config), saved);
+  const SpoolerConfig& spooler = *reloaded.config->spooler;
+  ASSERT_EQ(spooler.printers.size(), 2U);
+  EXPECT_TRUE(spooler.printers[0].offline);
+  ASSERT_EQ(spooler.printers[0].jobs.size(), 1U);
+  EXPECT_EQ(spooler.printers[0].jobs[0].document, L"labels.prn");
+  EXPECT_EQ(spooler.printers[1].name, L"New");
+  EXPECT_EQ(spooler.connections.size(), 1U);
+  EXPECT_EQ(spooler.drivers[0].version, L"2021.1.5.0");
+}
+
+TEST(SimSpooler, BadMachineFileSectionsNameTheField) {
+  const std::string driver =
+      R"("drivers": [{"name": "D", "environment": "Windows x64"}], "ports": [{"name": "P"}])";
+  const auto printer = [&](const std::string& fields) {
+    return R"({"spooler": {)" + driver + R"(, "printers": [{)" + fields + "}]}}";
+  };
+  struct Case {
+    std::string text;
+    const char* error;
+  };
+  const Case cases[] = {
+      {R"({"spooler": []})", "b.json: field 'spooler': expected an object"},
+      {R"({"spooler": {"queues": []}})", "b.json: field 'spooler.queues': unknown field"},
+      {R"({"spooler": {"drivers": [{"name": "D"}]}})",
+       "b.json: field 'spooler.drivers[0].environment': missing"},
+      {R"({"spooler": {"drivers": [{"name": "D", "environment": "Windows IA64"}]}})",
+       "b.json: field 'spooler.drivers[0].environment': expected"},
+      {R"({"os": {"is64Bit": false}, "spooler": {"drivers": [{"name": "D",
+          "environment": "Windows x64"}]}})",
+       "b.json: field 'spooler.drivers[0].environment': expected \"Windows NT x86\""},
+      {R"({"spooler": {"drivers": [{"name": "a\\b", "environment": "Windows x64"}]}})",
+       "b.json: field 'spooler.drivers[0].name': expected a driver name"},
+      {R"({"spooler": {"drivers": [{"name": "D", "environment": "Windows x64",
+          "version": "2021.1 M-5"}]}})",
+       "b.json: field 'spooler.drivers[0].version': expected four numbers"},
+      {R"({"spooler": {"drivers": [{"name": "D", "environment": "Windows x64",
+          "version": "1.2.3.65536"}]}})",
+       "b.json: field 'spooler.drivers[0].version': expected four numbers"},
+      {R"({"spooler": {"ports": [{"name": "P"}, {"name": "p"}]}})",
+       "b.json: field 'spooler.ports[1].name': named twice"},
+      {R"({"spooler": {"ports": [{"name": ")" + std::string(kMaxPortNameChars + 1, 'p') +
+           R"("}]}})",
+       "b.json: field 'spooler.ports[0].name': expected 1 to 63 characters"},
+      {printer(R"("name": "Q", "port": "P")"),
+       "b.json: field 'spooler.printers[0].driver': missing"},
+      {printer(R"("name": "Q", "port": "X", "driver": "D")"),
+       "b.json: field 'spooler.printers[0].port': no such port"},
+      {printer(R"("name": "Q", "port": "P", "driver": "E")"),
+       "b.json: field 'spooler.printers[0].driver': no such driver for Windows x64"},
+      {printer(R"("name": ")" + std::string(kMaxPrinterNameChars + 1, 'n') +
+               R"(", "port": "P", "driver": "D")"),
+       "b.json: field 'spooler.printers[0].name': expected 1 to 220 characters"},
+      {printer(R"("name": "a,b", "port": "P", "driver": "D")"),
+       "b.json: field 'spooler.printers[0].name': expected 1 to 220 characters"},
+      {printer(R"("name": "Q", "port": "P", "driver": "D", "offline": 1)"),
+       "b.json: field 'spooler.printers[0].offline': expected true or false"},
+      {printer(R"("name": "Q", "port": "P", "driver": "D", "jobs": [{"doc": "x"}])"),
+       "b.json: field 'spooler.printers[0].jobs[0].doc': unknown field"},
+      {R"({"spooler": {)" + driver + R"(, "printers": [{"name": "Q", "port": "P", "driver": "D"},
+          {"name": "q", "port": "P", "driver": "D"}]}})",
+       "b.json: field 'spooler.printers[1].name': named twice"},
+      {R"({"spooler": {"connections": [{"name": "srv\\Desk", "driver": "D"}]}})",
+       "b.json: field 'spooler.connections[0].name': expected"},
+      {R"({"spooler": {"connections": [{"name": "\\\\srv\\", "driver": "D"}]}})",
+       "b.json: field 'spooler.connections[0].name': expected"},
+  };
+  const std::string longest = printer(R"("name": ")" + std::string(kMaxPrinterNameChars, 'n') +
+                                      R"(", "port": "P", "driver": "D")");
+  EXPECT_TRUE(parseMachineFile(longest, "b.json").config);
+  for (const Case& c : cases) {
+    const auto result = parseMachineFile(c.text, "b.json");
+    EXPECT_FALSE(result.config) << c.text;
+    EXPECT_EQ(result.error.rfind(c.error, 0), 0U) << c.text << " gave: " << result.error;
+  }
+}
+
+}  // namespace
+}  // namespace plat::sim
