@@ -11,6 +11,7 @@
 
 #include "platform/api/registry_port.h"
 #include "platform/api/resource_port.h"
+#include "platform/api/shell_port.h"
 #include "platform/api/socket_port.h"
 #include "platform/api/system_port.h"
 #include "platform/api/window_port.h"
@@ -34,6 +35,7 @@ class Ports {
                                             std::shared_ptr<void> (*make)()) = 0;
 
   virtual RegistryPort& registry() = 0;
+  virtual ShellPort& shell() = 0;
 };
 
 // The ports of the calling thread's process; defined by the linked backend.

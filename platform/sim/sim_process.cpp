@@ -17,7 +17,8 @@ SimProcess::SimProcess(MachineState& machineState, ProcessId processId, ProgramI
       windows_(*this),
       sockets_(*this),
       resources_(*this),
-      registry_(*this) {}
+      registry_(*this),
+      shell_(*this) {}
 
 std::shared_ptr<void> SimProcess::processSlot(std::type_index type,
                                               std::shared_ptr<void> (*make)()) {
@@ -269,6 +270,27 @@ void SimSocketPort::wsaSetLastError(int error) {
 int SimSocketPort::wsaGetLastError() {
   std::scoped_lock lock(process_.machine.mutex);
   return process_.wsaLastError;
+}
+
+// ---------------------------------------------------------------------------
+// Shell port: the machine has no browser or document handlers; it records
+// what a program asked to open.
+
+std::intptr_t SimShellPort::shellExecute(WindowId owner, const std::wstring& verb,
+                                         const std::wstring& file, const std::wstring& parameters,
+                                         const std::wstring& directory, int show) {
+  (void)owner;
+  (void)directory;
+  (void)show;
+  constexpr std::intptr_t kStarted = 42;
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  if (const auto fault = machine.takeFault("ShellExecuteW")) {
+    return static_cast<std::intptr_t>(*fault);
+  }
+  machine.record(machine.describe(process_) + " opens \"" + toUtf8(file) + "\" (" + toUtf8(verb) +
+                 (parameters.empty() ? "" : " " + toUtf8(parameters)) + ")");
+  return kStarted;
 }
 
 // ---------------------------------------------------------------------------
