@@ -189,6 +189,9 @@ class WindowPort {
   virtual MenuId getSubMenu(MenuId menu, int position) = 0;
   virtual bool trackPopupMenu(MenuId menu, Point screen, WindowId owner) = 0;
   virtual bool destroyMenu(MenuId menu) = 0;
+  // ModifyMenuW by command: the item `command` gets new flags, id and text.
+  virtual bool modifyMenu(MenuId menu, std::uintptr_t command, Dword flags, std::uintptr_t newId,
+                          const std::wstring& text) = 0;
 };
 
 }  // namespace plat

@@ -106,6 +106,8 @@ class SimWindowPort final : public WindowPort {
   MenuId getSubMenu(MenuId menu, int position) override;
   bool trackPopupMenu(MenuId menu, Point screen, WindowId owner) override;
   bool destroyMenu(MenuId menu) override;
+  bool modifyMenu(MenuId menu, std::uintptr_t command, Dword flags, std::uintptr_t newId,
+                  const std::wstring& text) override;
 
  private:
   // The work a UI thread does when no message is posted: painting, then

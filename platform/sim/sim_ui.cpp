@@ -903,4 +903,23 @@ bool SimWindowPort::destroyMenu(MenuId menu) {
   return true;
 }
 
+bool SimWindowPort::modifyMenu(MenuId menu, std::uintptr_t command, Dword flags,
+                               std::uintptr_t newId, const std::wstring& text) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& m = process_.machine;
+  std::vector<SimMenuItem>* items = nullptr;
+  if (const auto found = m.menus.find(menu); found != m.menus.end()) items = &found->second;
+  for (auto& [id, window] : m.windows) {
+    if (menu != kNoMenu && window->systemMenuId == menu) items = &window->systemMenu;
+  }
+  if (items == nullptr) return false;
+  for (SimMenuItem& item : *items) {
+    if (item.id == command && (item.flags & kMfSeparator) == 0) {
+      item = {text, newId, flags};
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace plat::sim

@@ -98,6 +98,8 @@ class Win32Windows final : public WindowPort {
   MenuId getSubMenu(MenuId menu, int position) override;
   bool trackPopupMenu(MenuId menu, Point screen, WindowId owner) override;
   bool destroyMenu(MenuId menu) override;
+  bool modifyMenu(MenuId menu, std::uintptr_t command, Dword flags, std::uintptr_t newId,
+                  const std::wstring& text) override;
 };
 
 class Win32Shell final : public ShellPort {

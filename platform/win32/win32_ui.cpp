@@ -337,6 +337,12 @@ bool Win32Windows::destroyMenu(MenuId menu) {
   return DestroyMenu(toHmenu(menu)) != FALSE;
 }
 
+bool Win32Windows::modifyMenu(MenuId menu, std::uintptr_t command, Dword flags,
+                              std::uintptr_t newId, const std::wstring& text) {
+  return ModifyMenuW(toHmenu(menu), static_cast<UINT>(command), MF_BYCOMMAND | flags, newId,
+                     text.c_str()) != FALSE;
+}
+
 std::intptr_t Win32Shell::shellExecute(WindowId owner, const std::wstring& verb,
                                        const std::wstring& file, const std::wstring& parameters,
                                        const std::wstring& directory, int show) {

@@ -8,6 +8,7 @@
 // use: #include, #define, LANGUAGE, STRINGTABLE, MENU/MENUEX, DIALOG/DIALOGEX
 // with the usual control statements, single-file resources (ICON, BITMAP,
 // user types) and VERSIONINFO, which it skips.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -774,7 +775,15 @@ int main(int argc, char** argv) {
     Lexer lexer(includeDirs);
     lexer.readFile(argv[1]);
     Parser parser(std::move(lexer.tokens()), lexer.defines());
-    const Resources resources = parser.parse();
+    Resources resources = parser.parse();
+    // File resources are found as windres finds them, through the include
+    // directories; the simulated machine reads them from the absolute path.
+    for (auto& file : resources.files) {
+      const auto dir = std::find_if(includeDirs.begin(), includeDirs.end(),
+                                    [&](const fs::path& d) { return fs::exists(d / file.path); });
+      if (dir == includeDirs.end()) throw RcError("cannot find resource file " + file.path);
+      file.path = fs::absolute(*dir / file.path).lexically_normal().string();
+    }
     std::ostringstream text;
     writeCpp(text, resources, argv[3]);
     std::ofstream out(argv[2], std::ios::binary);
