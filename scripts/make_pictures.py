@@ -271,9 +271,11 @@ def background(accent):
         pic.draw(at(rounded_rect(9, 21 + i * 3, 9 + width, 22.2 + i * 3, 0.5)), (150, 160, 175),
                  1.0, box)
     pic.draw(at(circle(25.5, 10.5, 1.1)), (120, 220, 140), 1.0, box)
-    # A label roll floating above the printer.
-    pic.draw(at(ring(16, 1.5, 5, 2.2)), mix(accent, (255, 255, 255), 0.55), 1.0, box)
-    pic.draw(at(circle(16, 1.5, 1.2)), mix(accent, (255, 255, 255), 0.55), 1.0, box)
+    # Two labels waiting above the printer.
+    for i, (lx, ly) in enumerate(((6, -2), (17, 0))):
+        pic.draw(at(rounded_rect(lx, ly, lx + 9, ly + 5.5, 1.2)), WHITE, 1.0, box)
+        pic.draw(at(rounded_rect(lx + 1.5, ly + 1.5, lx + 7.5 - i * 2, ly + 2.5, 0.4)),
+                 mix(accent, (255, 255, 255), 0.3), 1.0, box)
     return pic
 
 

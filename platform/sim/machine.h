@@ -78,7 +78,9 @@ struct ControlInfo {
   Dword style = 0;
   bool visible = false;
   bool enabled = true;
-  std::optional<FontSpec> font;  // set with WM_SETFONT
+  // The font its text shows in: the one its last painting selected, or
+  // the one set with WM_SETFONT; none for the dialog's own font.
+  std::optional<FontSpec> font;
   std::vector<std::wstring> items;
   int selection = -1;
   int position = 0;

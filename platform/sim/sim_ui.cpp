@@ -544,7 +544,10 @@ void SimWindowPort::paintControl(WindowId control) {
     const StockBrush* stock = nullptr;
     {
       std::scoped_lock lock(process_.machine.mutex);
-      stock = process_.machine.gdi.find<StockBrush>(brush ? static_cast<GdiObject>(*brush) : 0);
+      MachineState& m = process_.machine;
+      stock = m.gdi.find<StockBrush>(brush ? static_cast<GdiObject>(*brush) : 0);
+      const auto* font = m.gdi.find<FontSpec>(colours.font);
+      m.find(control)->drawnFont = font != nullptr ? std::optional<FontSpec>(*font) : std::nullopt;
     }
     const Colour back = colours.backColour.value_or(sysColour(kColorBtnFace));
     if (stock == nullptr) {
