@@ -32,6 +32,13 @@ class DialogProcedure {
   ~DialogProcedure() = default;
 };
 
+// The record a message parameter points at, as WM_SETTEXT, WM_DRAWITEM and
+// the control-colour messages pass them.
+template <class T>
+T* messagePointer(std::uintptr_t parameter) {
+  return reinterpret_cast<T*>(parameter);  // NOLINT(performance-no-int-to-ptr)
+}
+
 // The window procedure that a subclassed control's messages reach first.
 // Returns true when it handled the message; false lets the control's own
 // procedure run (DefSubclassProc).

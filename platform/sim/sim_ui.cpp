@@ -280,7 +280,7 @@ std::intptr_t SimWindowPort::defaultProc(WindowId window, const Message& message
   const bool isButton = w->className == L"Button";
   switch (message.id) {
     case kWmSetText:
-      w->title = reinterpret_cast<const wchar_t*>(message.lParam);
+      w->title = messagePointer<const wchar_t>(static_cast<std::uintptr_t>(message.lParam));
       m.invalidate(window);
       return 1;
     case kWmSetFont:
@@ -300,7 +300,8 @@ std::intptr_t SimWindowPort::defaultProc(WindowId window, const Message& message
       const auto count = static_cast<std::intptr_t>(w->items.size());
       if (index > count) return kCbErr;
       const std::intptr_t at = index < 0 ? count : index;
-      w->items.insert(w->items.begin() + at, reinterpret_cast<const wchar_t*>(message.lParam));
+      w->items.insert(w->items.begin() + at,
+                      messagePointer<const wchar_t>(static_cast<std::uintptr_t>(message.lParam)));
       return at;
     }
     case kCbSetCurSel:
@@ -317,7 +318,8 @@ std::intptr_t SimWindowPort::defaultProc(WindowId window, const Message& message
     case kLbGetCount:
       return static_cast<std::intptr_t>(w->items.size());
     case kLbAddString: {
-      const std::wstring text = reinterpret_cast<const wchar_t*>(message.lParam);
+      const std::wstring text =
+          messagePointer<const wchar_t>(static_cast<std::uintptr_t>(message.lParam));
       auto at = w->items.end();
       if ((w->style & kLbsSort) != 0) {
         at = std::upper_bound(

@@ -124,7 +124,7 @@ FT_Face faceFor(const std::array<FT_Face, 2>& faces, wchar_t c) {
 TextMetrics textMetrics(const FontSpec& font) {
   Fonts& all = fonts();
   std::scoped_lock lock(all.mutex);
-  const FT_Face face = all.faces(font)[0];
+  FT_Face face = all.faces(font)[0];
   if (face == nullptr) return {};
   const auto& m = face->size->metrics;
   return {static_cast<int>((m.ascender - m.descender + kSubpixels / 2) / kSubpixels),
@@ -158,7 +158,7 @@ void drawTextLine(Image& image, const Rect& clip, int x, int top, const FontSpec
   for (const wchar_t c : text) {
     FT_Face face = faceFor(faces, c);
     if (FT_Load_Char(face, static_cast<FT_ULong>(c), FT_LOAD_RENDER) != 0) continue;
-    const FT_GlyphSlot glyph = face->glyph;
+    FT_GlyphSlot glyph = face->glyph;
     const FT_Bitmap& bitmap = glyph->bitmap;
     const int left = static_cast<int>(penX / kSubpixels) + glyph->bitmap_left;
     const int glyphTop = baseline - glyph->bitmap_top;

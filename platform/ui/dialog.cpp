@@ -83,7 +83,8 @@ std::optional<std::intptr_t> Dialog::dispatchUiMessage(const Message& message) {
     case kWmQueryDragIcon:
       return static_cast<std::intptr_t>(onQueryDragIcon());
     case kWmDrawItem: {
-      const auto& item = *reinterpret_cast<const DrawItem*>(message.lParam);
+      const auto& item =
+          *messagePointer<const DrawItem>(static_cast<std::uintptr_t>(message.lParam));
       Control* control = bound(item.controlId);
       if (control == nullptr) return std::nullopt;
       control->drawItem(item);
@@ -91,7 +92,7 @@ std::optional<std::intptr_t> Dialog::dispatchUiMessage(const Message& message) {
     }
     case kWmCtlColorStatic:
     case kWmCtlColorBtn: {
-      auto& colours = *reinterpret_cast<ControlColours*>(message.wParam);
+      auto& colours = *messagePointer<ControlColours>(message.wParam);
       const auto control = static_cast<WindowId>(message.lParam);
       const int kind = message.id == kWmCtlColorStatic ? kCtlColorStatic : kCtlColorBtn;
       Control* reflected = bound(ports().windows().getDlgCtrlId(control));

@@ -208,7 +208,7 @@ class Runner {
     if (!top) return "no Brisvane window is open";
     const auto picture = machine_.screenshot(top->id);
     if (!picture) return "the window cannot be pictured";
-    const std::string error = plat::sim::writePngFile(*picture, file);
+    std::string error = plat::sim::writePngFile(*picture, file);
     if (!error.empty()) return error;
     std::printf("saved a picture of \"%s\" to %s\n", plat::sim::toUtf8(top->title).c_str(),
                 file.c_str());
