@@ -192,3 +192,116 @@ constexpr std::uintptr_t makeWParam(unsigned low, unsigned high) {
 }
 
 }  // namespace plat
+
+namespace plat {
+
+// Window styles.
+inline constexpr Dword kWsPopup = 0x80000000;
+inline constexpr Dword kWsChild = 0x40000000;
+inline constexpr Dword kWsMinimize = 0x20000000;
+inline constexpr Dword kWsVisible = 0x10000000;
+inline constexpr Dword kWsDisabled = 0x08000000;
+inline constexpr Dword kWsSysMenu = 0x00080000;
+inline constexpr Dword kWsMinimizeBox = 0x00020000;
+inline constexpr Dword kWsExStaticEdge = 0x00020000;
+// The style bit 0x0800 that the main window adds to itself (WS_EX_... has no
+// name for it in the window-style space; it is DS_CENTER in a template).
+inline constexpr Dword kDsCenter = 0x0800;
+
+// Control styles.
+inline constexpr Dword kBsTypeMask = 0x1F;
+inline constexpr Dword kBsPushButton = 0x0;
+inline constexpr Dword kBsDefPushButton = 0x1;
+inline constexpr Dword kBsCheckBoxBit = 0x2;
+inline constexpr Dword kBsOwnerDraw = 0xB;
+inline constexpr Dword kSsTypeMask = 0x1F;
+inline constexpr Dword kSsCenter = 0x1;
+inline constexpr Dword kSsRight = 0x2;
+inline constexpr Dword kSsNotify = 0x0100;
+inline constexpr Dword kSsCenterImage = 0x0200;
+
+// GetWindowLongW indices.
+inline constexpr int kGwlStyle = -16;
+inline constexpr int kGwlExStyle = -20;
+
+// More window messages.
+inline constexpr std::uint32_t kWmActivate = 0x0006;
+inline constexpr std::uint32_t kWmKillFocus = 0x0008;
+inline constexpr std::uint32_t kWmEnable = 0x000A;
+inline constexpr std::uint32_t kWmSetText = 0x000C;
+inline constexpr std::uint32_t kWmPaint = 0x000F;
+inline constexpr std::uint32_t kWmEraseBkgnd = 0x0014;
+inline constexpr std::uint32_t kWmSysColorChange = 0x0015;
+inline constexpr std::uint32_t kWmCancelMode = 0x001F;
+inline constexpr std::uint32_t kWmSetCursor = 0x0020;
+inline constexpr std::uint32_t kWmDrawItem = 0x002B;
+inline constexpr std::uint32_t kWmSetFont = 0x0030;
+inline constexpr std::uint32_t kWmQueryDragIcon = 0x0037;
+inline constexpr std::uint32_t kWmSetIcon = 0x0080;
+inline constexpr std::uint32_t kWmNcHitTest = 0x0084;
+inline constexpr std::uint32_t kWmGetDlgCode = 0x0087;
+inline constexpr std::uint32_t kWmCtlColorBtn = 0x0135;
+inline constexpr std::uint32_t kWmCtlColorStatic = 0x0138;
+inline constexpr std::uint32_t kWmMouseMove = 0x0200;
+inline constexpr std::uint32_t kWmLButtonDown = 0x0201;
+inline constexpr std::uint32_t kWmLButtonUp = 0x0202;
+inline constexpr std::uint32_t kWmLButtonDblClk = 0x0203;
+inline constexpr std::uint32_t kWmMouseLeave = 0x02A3;
+
+// Mouse key state of mouse messages (wParam).
+inline constexpr std::uintptr_t kMkLButton = 0x0001;
+
+// WM_NCHITTEST answers.
+inline constexpr std::intptr_t kHtTransparent = -1;
+inline constexpr std::intptr_t kHtNowhere = 0;
+inline constexpr std::intptr_t kHtClient = 1;
+inline constexpr std::intptr_t kHtCaption = 2;
+
+// WM_SETICON kinds.
+inline constexpr std::uintptr_t kIconSmall = 0;
+inline constexpr std::uintptr_t kIconBig = 1;
+
+// WM_GETDLGCODE answers.
+inline constexpr std::intptr_t kDlgcDefPushButton = 0x0010;
+inline constexpr std::intptr_t kDlgcUndefPushButton = 0x0020;
+
+// Control messages and notifications.
+inline constexpr std::uint32_t kBmGetCheck = 0x00F0;
+inline constexpr std::uint32_t kBmSetCheck = 0x00F1;
+inline constexpr std::uint32_t kBmSetStyle = 0x00F4;
+inline constexpr std::uint32_t kCbGetCount = 0x0146;
+inline constexpr std::uint32_t kCbGetCurSel = 0x0147;
+inline constexpr std::uint32_t kCbInsertString = 0x014A;
+inline constexpr std::uint32_t kCbSetCurSel = 0x014E;
+inline constexpr std::uint32_t kCbnSelChange = 1;
+inline constexpr std::uint32_t kLbAddString = 0x0180;
+inline constexpr std::uint32_t kLbGetText = 0x0189;
+inline constexpr std::uint32_t kLbGetCount = 0x018B;
+inline constexpr std::uint32_t kPbmSetRange = 0x0401;
+inline constexpr std::uint32_t kPbmSetPos = 0x0402;
+inline constexpr std::uint32_t kPbmGetRange = 0x0407;
+inline constexpr std::uint32_t kPbmGetPos = 0x0408;
+inline constexpr std::intptr_t kCbErr = -1;
+
+// RedrawWindow flags.
+inline constexpr Dword kRdwInvalidate = 0x0001;
+inline constexpr Dword kRdwErase = 0x0004;
+inline constexpr Dword kRdwUpdateNow = 0x0100;
+
+// Owner-draw item states (DRAWITEMSTRUCT.itemState).
+inline constexpr Dword kOdsSelected = 0x0001;
+inline constexpr Dword kOdsDisabled = 0x0004;
+inline constexpr Dword kOdsFocus = 0x0010;
+
+// WM_CTLCOLOR kinds, as MFC's OnCtlColor names them.
+inline constexpr int kCtlColorBtn = 3;
+inline constexpr int kCtlColorStatic = 6;
+
+// System cursors (LoadCursorW with no module).
+inline constexpr std::uint32_t kIdcArrow = 32512;
+inline constexpr std::uint32_t kIdcHand = 32649;
+
+// System menu command ids.
+inline constexpr std::uintptr_t kScMinimize = 0xF020;
+
+}  // namespace plat

@@ -49,8 +49,7 @@ SimThread* currentThread() {
 // ---------------------------------------------------------------------------
 // MachineState
 
-MachineState::MachineState(MachineConfig cfg)
-    : config(std::move(cfg)), registry(config.registry) {
+MachineState::MachineState(MachineConfig cfg) : config(std::move(cfg)), registry(config.registry) {
   for (const auto& desktopWindow : config.desktop) {
     auto window = std::make_unique<SimWindow>();
     window->program = desktopWindow.program;

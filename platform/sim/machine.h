@@ -19,7 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/canvas.h"
 #include "platform/api/types.h"
+#include "platform/sim/image.h"
 #include "platform/sim/machine_config.h"
 #include "platform/sim/resource_set.h"
 
@@ -77,6 +79,25 @@ struct ShellLaunch {
 // the button to press, or nothing to leave it open.
 using MessageBoxRule = std::function<std::optional<int>(const WindowInfo&)>;
 
+// What the user sees of a control of a window.
+struct ControlInfo {
+  int id = 0;
+  std::wstring className;
+  std::wstring text;
+  Rect rect;  // in the parent's client area
+  Dword style = 0;
+  bool visible = false;
+  bool enabled = true;
+  // The font its text shows in: the one its last painting selected, or
+  // the one set with WM_SETFONT; none for the dialog's own font.
+  std::optional<FontSpec> font;
+  std::vector<std::wstring> items;
+  int selection = -1;
+  int position = 0;
+  int rangeLow = 0;
+  int rangeHigh = 0;
+};
+
 class MachineState;
 
 class Machine {
@@ -132,6 +153,29 @@ class Machine {
   [[nodiscard]] MachineConfig config() const;
   // The machine's lasting state, as a machine file would describe it.
   [[nodiscard]] MachineConfig snapshot() const;
+
+  // The mouse, at a point of a window's client area: moving there, a left
+  // click there, and a drag with the left button from one point to another.
+  bool moveMouse(WindowId window, Point client);
+  bool clickAt(WindowId window, Point client);
+  bool drag(WindowId window, Point from, Point to);
+  // Picks entry `index` of a combo box, as choosing it from the drop-down
+  // list does.
+  bool select(WindowId window, int controlId, int index);
+  // The popup menu open now, and the user's choice in it.
+  [[nodiscard]] std::vector<ButtonInfo> openMenu() const;
+  bool chooseMenuItem(std::uintptr_t command);
+  bool dismissMenu();
+
+  [[nodiscard]] std::optional<ControlInfo> control(WindowId window, int controlId) const;
+  // The window rectangle in screen coordinates.
+  [[nodiscard]] std::optional<Rect> windowRect(WindowId window) const;
+  // The tooltip text showing in the window now, if any.
+  [[nodiscard]] std::wstring tooltip(WindowId window) const;
+  // Settles, then gives the window as the screen shows it, frame included.
+  [[nodiscard]] std::optional<Image> screenshot(WindowId window);
+  // Objects the programs have made and not yet deleted.
+  [[nodiscard]] std::size_t liveGdiObjects() const;
 
   MachineState& state() { return *state_; }
 

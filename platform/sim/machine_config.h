@@ -75,7 +75,10 @@ struct RegistryKeyConfig {
   std::vector<RegistryValueConfig> values;
 };
 
-// The keys of a fresh Windows 10 installation that the programs look at.
+// The keys of a Windows installation that the programs look at. The fonts
+// are registered under the names Windows 7 uses ("Microsoft YaHei
+// (TrueType)"); Windows 8 and later name that font "Microsoft YaHei &
+// Microsoft YaHei UI (TrueType)", which a machine file can describe.
 std::vector<RegistryKeyConfig> defaultRegistry();
 
 // The print spooler's lasting state. Drivers are named per environment

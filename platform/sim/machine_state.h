@@ -17,6 +17,7 @@
 #include "platform/api/ports.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_gdi.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_spooler.h"
 
@@ -42,9 +43,14 @@ struct ThreadObject : KernelObject {
   SimThread* thread = nullptr;
 };
 
+// Mouse input the scripted user gives; the window's thread routes it.
+enum class MouseInput { None, Move, Down, Up };
+
 struct PostedMessage {
   WindowId window = kNoWindow;
   Message message;
+  MouseInput input = MouseInput::None;
+  Point screen{};  // of mouse input
 };
 
 struct SimThread {
@@ -88,6 +94,49 @@ struct SimWindow {
   Dword messageType = 0;
   bool ended = false;
   std::intptr_t result = 0;
+
+  // Geometry in pixels: screen coordinates for a top-level window, the
+  // parent's client coordinates for a control; the frame's widths.
+  Rect rect;
+  Rect frame;
+  FontSpec dialogFont;  // of a dialog, from its template
+  GdiObject font = kNoObject;
+  GdiObject bigIcon = kNoObject;
+  GdiObject smallIcon = kNoObject;
+  // Control state: combo and list box items, progress bar, check box.
+  std::vector<std::wstring> items;
+  int selection = -1;
+  int rangeLow = 0;
+  int rangeHigh = 100;
+  int position = 0;
+  int check = 0;
+  bool pressed = false;
+  ControlProcedure* subclass = nullptr;
+  struct Timer {
+    Dword interval = 0;
+    std::uint64_t due = 0;
+  };
+  std::map<std::uintptr_t, Timer> timers;
+  bool needsPaint = false;
+  Image surface;  // the client area of a top-level window
+  // A tooltip's tools, state and the text it shows now.
+  std::vector<ToolInfo> tools;
+  bool tooltipActive = false;
+  int tooltipMaxWidth = -1;
+  std::wstring shownTip;
+  bool trackLeave = false;
+  std::optional<Point> dragFrom;
+  // The font a control's text was last drawn with, as its control-colour
+  // answer selected it.
+  std::optional<FontSpec> drawnFont;
+};
+
+// The popup menu open on a thread (TrackPopupMenu), until the user picks.
+struct OpenMenu {
+  WindowId owner = kNoWindow;
+  std::vector<SimMenuItem> items;
+  std::optional<std::uintptr_t> choice;
+  bool done = false;
 };
 
 // A thread blocked in the machine, and what wakes it.
@@ -147,6 +196,21 @@ class MachineState {
   std::vector<ShellLaunch> launches;
   RegistryTree registry;
   SpoolerState spooler{config, registry};
+
+  GdiTable gdi;
+  std::map<MenuId, std::vector<SimMenuItem>> menus;
+  MenuId nextMenuId = 0x20000;
+  std::optional<OpenMenu> openMenu;
+  Point cursor;
+  WindowId hover = kNoWindow;  // the control or window under the mouse
+  WindowId focus = kNoWindow;
+  GdiObject currentCursor = kNoObject;
+  // The top-level window of `id`, and the offset of `id`'s client area in
+  // that window's client area.
+  [[nodiscard]] WindowId topLevelOf(WindowId id) const;
+  [[nodiscard]] Point offsetInTopLevel(WindowId id) const;
+  [[nodiscard]] Rect clientRect(WindowId id) const;
+  void invalidate(WindowId id);
 
  private:
   std::condition_variable wake_;

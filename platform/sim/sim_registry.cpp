@@ -86,7 +86,7 @@ std::vector<RegistryKeyConfig> defaultRegistry() {
        true,
        {{L"Arial (TrueType)", kRegSz, regSzData(L"arial.ttf")},
         {L"Malgun Gothic (TrueType)", kRegSz, regSzData(L"malgun.ttf")},
-        {L"Microsoft YaHei & Microsoft YaHei UI (TrueType)", kRegSz, regSzData(L"msyh.ttc")},
+        {L"Microsoft YaHei (TrueType)", kRegSz, regSzData(L"msyh.ttf")},
         {L"SimSun & NSimSun (TrueType)", kRegSz, regSzData(L"simsun.ttc")}}},
   };
 }

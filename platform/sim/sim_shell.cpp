@@ -67,6 +67,12 @@ std::intptr_t SimShellPort::shellExecute(WindowId owner, const std::wstring& ver
     machine.record(who + " cannot start \"" + toUtf8(file) + "\"");
     return static_cast<std::intptr_t>(*fault);
   }
+  // A web address goes to the browser.
+  if (file.rfind(L"http://", 0) == 0 || file.rfind(L"https://", 0) == 0) {
+    machine.record(who + " opens \"" + toUtf8(file) + "\" (" + toUtf8(verb) + ")");
+    machine.launches.push_back({process_.id, verb, file, parameters, directory, showCommand});
+    return kShellExecuteSuccess;
+  }
   const auto full = resolvePath(process_, file);
   const FileSystem::Node* node = full ? machine.disk.find(*full) : nullptr;
   if (node == nullptr || node->entry.isFolder) {

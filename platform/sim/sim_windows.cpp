@@ -9,10 +9,16 @@ namespace plat::sim {
 
 namespace {
 
-constexpr Dword kWsChild = 0x40000000;
-constexpr Dword kWsVisible = 0x10000000;
-constexpr Dword kWsDisabled = 0x08000000;
-constexpr Dword kWsSysMenu = 0x00080000;
+constexpr Dword kWsCaption = 0x00C00000;
+constexpr Dword kWsBorder = 0x00800000;
+constexpr Dword kWsDlgFrame = 0x00400000;
+constexpr Dword kDsModalFrame = 0x0080;
+constexpr int kCaptionHeight = 23;
+constexpr int kDialogFrame = 3;
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1080;
+constexpr int kPointsPerInch = 72;
+constexpr int kPixelsPerInch = 96;
 constexpr std::uintptr_t kScMove = 0xF010;
 constexpr std::uintptr_t kScCommandMask = 0xFFF0;
 constexpr Dword kInitCommonControlsExSize = 8;
@@ -59,8 +65,35 @@ std::string buttonName(const std::wstring& text) {
   return toUtf8(plain);
 }
 
-void addControl(MachineState& machine, SimWindow& parent, const std::wstring& className,
-                const std::wstring& text, int controlId, Dword style) {
+// Dialog base units of the template font at 96 DPI, as Windows measures
+// them for "MS Shell Dlg": 6 × 13 at 8 points, 7 × 15 at 9 points.
+Point baseUnits(int points) {
+  if (points <= 8) return {6, 13};
+  if (points == 9) return {7, 15};
+  return {(points * 7 + 4) / 9, (points * 15 + 4) / 9};
+}
+
+int mulDiv(int value, int numerator, int denominator) {
+  return (value * numerator + denominator / 2) / denominator;
+}
+
+Rect dialogUnitsToPixels(Point base, int x, int y, int width, int height) {
+  const int left = mulDiv(x, base.x, 4);
+  const int top = mulDiv(y, base.y, 8);
+  return {left, top, left + mulDiv(width, base.x, 4), top + mulDiv(height, base.y, 8)};
+}
+
+// The widths of a top-level window's frame around its client area.
+Rect frameOf(Dword style, Dword exStyle) {
+  int border = 0;
+  if ((exStyle & kWsExStaticEdge) != 0 || (style & kWsBorder) != 0) border = 1;
+  if ((style & (kDsModalFrame | kWsDlgFrame)) != 0) border = kDialogFrame;
+  const int caption = (style & kWsCaption) == kWsCaption ? kCaptionHeight : 0;
+  return {border, border + caption, border, border};
+}
+
+WindowId addControl(MachineState& machine, SimWindow& parent, const std::wstring& className,
+                    const std::wstring& text, int controlId, Dword style, const Rect& rect = {}) {
   auto control = std::make_unique<SimWindow>();
   control->process = parent.process;
   control->program = parent.program;
@@ -72,8 +105,10 @@ void addControl(MachineState& machine, SimWindow& parent, const std::wstring& cl
   control->style = style | kWsChild;
   control->visible = (style & kWsVisible) != 0;
   control->enabled = (style & kWsDisabled) == 0;
+  control->rect = rect;
   const WindowId id = machine.createWindow(std::move(control));
   parent.children.push_back(id);
+  return id;
 }
 
 const DialogResource* findDialog(const SimProcess& process, std::uint32_t templateId) {
@@ -124,6 +159,7 @@ bool SimWindowPort::setWindowText(WindowId window, const std::wstring& text) {
   SimWindow* w = process_.machine.find(window);
   if (w == nullptr) return false;
   w->title = text;
+  process_.machine.invalidate(window);
   return true;
 }
 
@@ -140,6 +176,7 @@ bool SimWindowPort::showWindow(WindowId window, int command) {
   const bool wasVisible = w->visible;
   w->visible = command != kSwHide;
   w->minimized = command == kSwShowMinimized;
+  machine.invalidate(window);
   if (w->parent == kNoWindow) {
     const char* verb = command == kSwHide            ? " hides window \""
                        : command == kSwShowMinimized ? " minimises window \""
@@ -183,8 +220,25 @@ std::intptr_t SimWindowPort::dialogBox(std::uint32_t templateId, WindowId parent
   if ((self.style & kWsSysMenu) != 0) {
     self.systemMenu = {{L"&Move", kScMove, 0}, {L"&Close", kScClose, 0}};
   }
+  const Point base = baseUnits(resource->fontPoints);
+  self.dialogFont.height = -mulDiv(resource->fontPoints, kPixelsPerInch, kPointsPerInch);
+  self.dialogFont.face = resource->fontFace;
+  self.frame = frameOf(self.style, self.exStyle);
+  const Rect client = dialogUnitsToPixels(base, 0, 0, resource->width, resource->height);
+  self.rect = {0, 0, client.right + self.frame.left + self.frame.right,
+               client.bottom + self.frame.top + self.frame.bottom};
   for (const auto& control : resource->controls) {
-    addControl(machine, self, control.className, control.text, control.id, control.style);
+    const WindowId child =
+        addControl(machine, self, control.className, control.text, control.id, control.style,
+                   dialogUnitsToPixels(base, control.x, control.y, control.width, control.height));
+    // A static icon control shows the icon its text names.
+    if (control.className == L"Static" && (control.style & kSsTypeMask) == 3U) {
+      lock.unlock();
+      const GdiObject icon = loadIcon(
+          static_cast<std::uint32_t>(std::wcstoul(control.text.c_str(), nullptr, 10)), 0, 0);
+      lock.lock();
+      machine.find(child)->bigIcon = icon;
+    }
   }
 
   lock.unlock();
@@ -192,8 +246,14 @@ std::intptr_t SimWindowPort::dialogBox(std::uint32_t templateId, WindowId parent
   procedure.dialogProc(id, {kWmInitDialog, 0, 0}, initResult);
   lock.lock();
 
-  // DialogBox shows the dialog whether or not its template is visible.
+  // DialogBox shows the dialog whether or not its template is visible, and
+  // the framework centres it on its owner or the screen.
   self.visible = true;
+  self.needsPaint = true;
+  const SimWindow* centreOn = machine.find(parent);
+  const Rect area = centreOn != nullptr ? centreOn->rect : Rect{0, 0, kScreenWidth, kScreenHeight};
+  self.rect = self.rect.offset(area.left + (area.width() - self.rect.width()) / 2 - self.rect.left,
+                               area.top + (area.height() - self.rect.height()) / 2 - self.rect.top);
   machine.bringToTop(id);
   machine.record(machine.describe(process_) + " shows window \"" + oneLine(self.title) + "\"");
   SimWindow* owner = machine.find(parent);
@@ -322,10 +382,22 @@ bool SimWindowPort::appendMenu(MenuId menu, Dword flags, std::uintptr_t itemId,
 
 void SimWindowPort::runModalLoop(std::unique_lock<std::mutex>& lock, SimWindow& modal) {
   SimThread* thread = currentThread();
-  const std::function<bool()> ready = [&] { return modal.ended || !thread->queue.empty(); };
+  MachineState& machine = process_.machine;
+  const std::function<bool()> ready = [&] {
+    if (modal.ended || !thread->queue.empty()) return true;
+    const auto timer = nextTimer();
+    if (timer && *timer <= machine.now) return true;
+    return std::any_of(machine.windows.begin(), machine.windows.end(), [thread](const auto& w) {
+      return w.second->thread == thread && w.second->needsPaint;
+    });
+  };
   while (!modal.ended) {
-    process_.machine.block(lock, ready);
+    machine.block(lock, ready, nextTimer());
     if (modal.ended) break;
+    if (thread->queue.empty()) {
+      runIdleWork(lock);
+      continue;
+    }
     const PostedMessage posted = thread->queue.front();
     thread->queue.pop_front();
     lock.unlock();
@@ -335,24 +407,23 @@ void SimWindowPort::runModalLoop(std::unique_lock<std::mutex>& lock, SimWindow& 
 }
 
 void SimWindowPort::dispatch(const PostedMessage& posted) {
-  DialogProcedure* procedure = nullptr;
-  {
-    std::scoped_lock lock(process_.machine.mutex);
-    const SimWindow* w = process_.machine.find(posted.window);
-    if (w == nullptr) return;
-    procedure = w->procedure;
+  if (posted.input != MouseInput::None) {
+    routeMouse(posted);
+    return;
   }
-  if (procedure == nullptr) return;
-  std::intptr_t result = 0;
-  if (procedure->dialogProc(posted.window, posted.message, result)) return;
+  if (callProcedure(posted.window, posted.message)) return;
   // The default dialog handling: the close command closes the window, and
   // closing a dialog presses its Cancel button.
   const Message& message = posted.message;
   if (message.id == kWmSysCommand && (message.wParam & kScCommandMask) == kScClose) {
     dispatch({posted.window, {kWmClose, 0, 0}});
+  } else if (message.id == kWmSysCommand && (message.wParam & kScCommandMask) == kScMinimize) {
+    showWindow(posted.window, kSwShowMinimized);
   } else if (message.id == kWmClose) {
     dispatch(
         {posted.window, {kWmCommand, makeWParam(static_cast<unsigned>(kIdCancel), kBnClicked), 0}});
+  } else {
+    defaultProc(posted.window, message);
   }
 }
 

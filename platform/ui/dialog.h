@@ -2,9 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/api/window_port.h"
+#include "platform/ui/control.h"
 
 namespace plat::ui {
 
@@ -37,12 +40,65 @@ class Dialog : private DialogProcedure {
   virtual void onOk() { endDialog(kIdOk); }
   virtual void onCancel() { endDialog(kIdCancel); }
 
+  // WM_PAINT; returns false to leave the painting to the default handling.
+  virtual bool onPaint() { return false; }
+  virtual void onTimer(std::uintptr_t id) { (void)id; }
+  // WM_NCHITTEST at a point in screen coordinates; nullopt for the default.
+  virtual std::optional<std::intptr_t> onHitTest(Point screen) {
+    (void)screen;
+    return std::nullopt;
+  }
+  // Mouse messages at a point of the client area; true when handled.
+  virtual bool onMouseMove(Point client, std::uintptr_t keys) {
+    (void)client;
+    (void)keys;
+    return false;
+  }
+  virtual bool onLButtonDown(Point client, std::uintptr_t keys) {
+    (void)client;
+    (void)keys;
+    return false;
+  }
+  // WM_CTLCOLORSTATIC and WM_CTLCOLORBTN (kCtlColorStatic, kCtlColorBtn),
+  // after the bound control has given its own answer as `brush`. Returns
+  // the brush to answer with.
+  virtual std::optional<GdiObject> onCtlColour(ControlColours& colours, WindowId control, int kind,
+                                               std::optional<GdiObject> brush) {
+    (void)colours;
+    (void)control;
+    (void)kind;
+    return brush;
+  }
+  // WM_QUERYDRAGICON: the icon shown while the minimised window is dragged.
+  virtual GdiObject onQueryDragIcon() { return kNoObject; }
+  // Messages from WM_USER on; nullopt leaves them unhandled.
+  virtual std::optional<std::intptr_t> onUserMessage(const Message& message) {
+    (void)message;
+    return std::nullopt;
+  }
+
+  // The dialog's controls and its own window facts.
+  [[nodiscard]] WindowId item(int controlId) const;
+  void bind(int controlId, Control& control);
+  void setItemText(int controlId, const std::wstring& text);
+  void showItem(int controlId, bool visible);
+  [[nodiscard]] Rect clientRect() const;
+  void setTimer(std::uintptr_t id, Dword milliseconds);
+  void killTimer(std::uintptr_t id);
+  void postMessage(const Message& message);
+  int messageBox(const std::wstring& text, const std::wstring& caption, Dword type);
+  void redraw(Dword flags);
+
  private:
   bool dialogProc(WindowId window, const Message& message, std::intptr_t& result) final;
+
+  std::optional<std::intptr_t> dispatchUiMessage(const Message& message);
+  Control* bound(int controlId) const;
 
   std::uint32_t templateId_;
   WindowId parent_;
   WindowId window_ = kNoWindow;
+  std::vector<std::pair<int, Control*>> bound_;
 };
 
 }  // namespace plat::ui

@@ -51,6 +51,56 @@ class Win32Windows final : public WindowPort {
   MenuId getSystemMenu(WindowId window, bool revert) override;
   bool appendMenu(MenuId menu, Dword flags, std::uintptr_t itemId,
                   const std::wstring& text) override;
+  Rect getWindowRect(WindowId window) override;
+  Rect getClientRect(WindowId window) override;
+  Point clientToScreen(WindowId window, Point point) override;
+  Point screenToClient(WindowId window, Point point) override;
+  bool moveWindow(WindowId window, const Rect& rect, bool repaint) override;
+  Dword getWindowLong(WindowId window, int index) override;
+  Dword setWindowLong(WindowId window, int index, Dword value) override;
+  bool isWindowVisible(WindowId window) override;
+  bool isIconic(WindowId window) override;
+  bool isWindowEnabled(WindowId window) override;
+  WindowId getParent(WindowId window) override;
+  int getDlgCtrlId(WindowId window) override;
+  WindowId windowFromPoint(Point screen) override;
+  WindowId getFocus() override;
+  WindowId setFocus(WindowId window) override;
+  Point getCursorPos() override;
+  std::intptr_t sendMessage(WindowId window, const Message& message) override;
+  bool subclassWindow(WindowId control, ControlProcedure* procedure) override;
+  std::intptr_t defSubclassProc(WindowId control, const Message& message) override;
+  bool setTimer(WindowId window, std::uintptr_t id, Dword milliseconds) override;
+  bool killTimer(WindowId window, std::uintptr_t id) override;
+  bool trackMouseLeave(WindowId window) override;
+  bool redrawWindow(WindowId window, Dword flags) override;
+  std::unique_ptr<Canvas> beginPaint(WindowId window) override;
+  Colour getSysColour(int index) override;
+  GdiObject createFont(const FontSpec& spec) override;
+  bool deleteObject(GdiObject object) override;
+  GdiObject getStockObject(int id) override;
+  GdiObject loadIcon(std::uint32_t resourceId, int width, int height) override;
+  GdiObject loadBitmap(std::uint32_t resourceId) override;
+  GdiObject loadCursor(std::uint32_t systemId) override;
+  GdiObject setCursor(GdiObject cursor) override;
+  bool destroyIcon(GdiObject icon) override;
+  std::optional<IconPixels> getIconPixels(GdiObject icon) override;
+  GdiObject createIcon(const IconPixels& pixels) override;
+  std::optional<Point> getBitmapSize(GdiObject bitmap) override;
+  WindowId createTooltip(WindowId owner) override;
+  bool addTool(WindowId tooltip, const ToolInfo& tool) override;
+  bool updateToolText(WindowId tooltip, const ToolInfo& tool) override;
+  bool activateTooltip(WindowId tooltip, bool active) override;
+  int setTooltipMaxWidth(WindowId tooltip, int pixels) override;
+  int toolCount(WindowId tooltip) override;
+  void relayTooltipEvent(WindowId tooltip, WindowId from, const Message& message) override;
+  bool destroyWindow(WindowId window) override;
+  MenuId loadMenu(std::uint32_t resourceId) override;
+  MenuId getSubMenu(MenuId menu, int position) override;
+  bool trackPopupMenu(MenuId menu, Point screen, WindowId owner) override;
+  bool destroyMenu(MenuId menu) override;
+  bool modifyMenu(MenuId menu, std::uintptr_t command, Dword flags, std::uintptr_t newId,
+                  const std::wstring& text) override;
 };
 
 class Win32Sockets final : public SocketPort {

@@ -1,5 +1,5 @@
 // windows.h first: commctrl.h builds on its types.
-#include "platform/win32/win32_ports.h"
+#include "platform/win32/win32_canvas.h"
 // (keep this order)
 #include <commctrl.h>
 
@@ -23,9 +23,35 @@ INT_PTR CALLBACK dialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
   auto* procedure = reinterpret_cast<DialogProcedure*>(GetWindowLongPtrW(hwnd, DWLP_USER));
   if (procedure == nullptr) return FALSE;
   std::intptr_t result = 0;
+  // The owner-draw and control-colour requests carry Windows' records; the
+  // procedure gets the platform's records in their place.
+  if (message == WM_DRAWITEM) {
+    const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (draw->CtlType != ODT_BUTTON) return FALSE;
+    HdcCanvas canvas(draw->hDC, fromRECT(draw->rcItem));
+    DrawItem item{static_cast<int>(draw->CtlID), toWindowId(draw->hwndItem), draw->itemState,
+                  fromRECT(draw->rcItem), &canvas};
+    return procedure->dialogProc(toWindowId(hwnd),
+                                 {message, wParam, reinterpret_cast<LPARAM>(&item)}, result)
+               ? TRUE
+               : FALSE;
+  }
+  if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
+    ControlColours colours;
+    if (!procedure->dialogProc(toWindowId(hwnd),
+                               {message, reinterpret_cast<WPARAM>(&colours), lParam}, result)) {
+      return FALSE;
+    }
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    if (colours.font != kNoObject) SelectObject(dc, reinterpret_cast<HGDIOBJ>(colours.font));
+    if (colours.textColour) SetTextColor(dc, *colours.textColour);
+    if (colours.backColour) SetBkColor(dc, *colours.backColour);
+    if (colours.transparent) SetBkMode(dc, TRANSPARENT);
+    return static_cast<INT_PTR>(result);  // the brush, returned directly
+  }
   const Message forwarded{message, wParam, message == WM_INITDIALOG ? 0 : lParam};
   if (!procedure->dialogProc(toWindowId(hwnd), forwarded, result)) return FALSE;
-  if (message == WM_INITDIALOG) return result;
+  if (message == WM_INITDIALOG || message == WM_QUERYDRAGICON) return result;
   SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
   return TRUE;
 }

@@ -44,6 +44,8 @@ void usage() {
   std::cerr << "usage: brisvane-sim [--machine FILE] [--save FILE] [--script FILE] [-e STEP]...\n"
                "                    [--show-folder FOLDER]... [--cmdline TEXT | -- ARG...]\n"
                "steps: wait MS | answer OK|Cancel|Yes|No|Retry|Abort|Ignore | click CAPTION |\n"
+               "       screenshot FILE.png | select ID ENTRY | move X Y | clickat X Y |\n"
+               "       drag X1 Y1 X2 Y2 | menu COMMAND | dismiss |\n"
                "       close | about | start [COMMAND LINE]\n";
 }
 
@@ -183,8 +185,57 @@ class Runner {
         }
         break;
       }
+      case Step::Kind::Screenshot:
+        return screenshot(step.text);
+      case Step::Kind::Menu:
+        if (!machine_.chooseMenuItem(static_cast<std::uintptr_t>(step.numbers[0]))) {
+          return "no open menu has that command";
+        }
+        break;
+      case Step::Kind::Dismiss:
+        if (!machine_.dismissMenu()) return "no menu is open";
+        break;
+      default:
+        return mouse(step);
     }
     machine_.settle();
+    return {};
+  }
+
+  // The mouse and selection steps, on the window on top.
+  std::string mouse(const Step& step) {
+    const auto top = topBrisvaneWindow(false);
+    if (!top) return "no Brisvane window is open";
+    const std::vector<int>& n = step.numbers;
+    bool done = false;
+    switch (step.kind) {
+      case Step::Kind::Select:
+        done = machine_.select(top->id, n[0], n[1]);
+        break;
+      case Step::Kind::Move:
+        done = machine_.moveMouse(top->id, {n[0], n[1]});
+        break;
+      case Step::Kind::ClickAt:
+        done = machine_.clickAt(top->id, {n[0], n[1]});
+        break;
+      default:
+        done = machine_.drag(top->id, {n[0], n[1]}, {n[2], n[3]});
+        break;
+    }
+    machine_.settle();
+    return done ? std::string()
+                : "the user cannot do that in \"" + plat::sim::toUtf8(top->title) + "\"";
+  }
+
+  std::string screenshot(const std::string& file) {
+    const auto top = topBrisvaneWindow(false);
+    if (!top) return "no Brisvane window is open";
+    const auto picture = machine_.screenshot(top->id);
+    if (!picture) return "the window cannot be pictured";
+    std::string error = plat::sim::writePngFile(*picture, file);
+    if (!error.empty()) return error;
+    std::printf("saved a picture of \"%s\" to %s\n", plat::sim::toUtf8(top->title).c_str(),
+                file.c_str());
     return {};
   }
 

@@ -25,6 +25,38 @@ std::string trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+// The numbers of a step: exactly `count` non-negative integers.
+std::optional<std::vector<int>> numbersOf(const std::string& text, std::size_t count) {
+  std::istringstream in(text);
+  std::vector<int> out;
+  std::string word;
+  while (in >> word) {
+    if (word.size() > 9 || word.find_first_not_of("0123456789") != std::string::npos) {
+      return std::nullopt;
+    }
+    out.push_back(std::stoi(word));
+  }
+  if (out.size() != count) return std::nullopt;
+  return out;
+}
+
+struct NumberStep {
+  Step::Kind kind;
+  std::size_t count;
+  const char* usage;
+};
+
+const std::map<std::string, NumberStep>& numberSteps() {
+  static const std::map<std::string, NumberStep> steps = {
+      {"select", {Step::Kind::Select, 2, "select needs a control id and an entry number"}},
+      {"move", {Step::Kind::Move, 2, "move needs x and y"}},
+      {"clickat", {Step::Kind::ClickAt, 2, "clickat needs x and y"}},
+      {"drag", {Step::Kind::Drag, 4, "drag needs x1 y1 x2 y2"}},
+      {"menu", {Step::Kind::Menu, 1, "menu needs a command id"}},
+  };
+  return steps;
+}
+
 }  // namespace
 
 ScriptResult parseScript(const std::string& text) {
@@ -71,6 +103,23 @@ ScriptResult parseScript(const std::string& text) {
       step.kind = Step::Kind::Close;
     } else if (word == "about" && rest.empty()) {
       step.kind = Step::Kind::About;
+    } else if (word == "dismiss" && rest.empty()) {
+      step.kind = Step::Kind::Dismiss;
+    } else if (word == "screenshot") {
+      step.kind = Step::Kind::Screenshot;
+      if (rest.empty()) {
+        fail("screenshot needs a file name");
+        return result;
+      }
+      step.text = rest;
+    } else if (const auto found = numberSteps().find(word); found != numberSteps().end()) {
+      step.kind = found->second.kind;
+      const auto numbers = numbersOf(rest, found->second.count);
+      if (!numbers) {
+        fail(found->second.usage);
+        return result;
+      }
+      step.numbers = *numbers;
     } else if (word == "start") {
       step.kind = Step::Kind::Start;
       // The command line is the rest of the line as written, so that

@@ -794,15 +794,20 @@ bool isImageType(const std::string& type) {
   return type == "ICON" || type == "BITMAP" || type == "CURSOR";
 }
 
-void embedFiles(Resources& res, const std::vector<fs::path>& includeDirs) {
+// Finds each file resource as windres does (beside the script that names
+// it, then on the -I paths) and keeps its absolute path, from which the
+// simulated machine reads images; the bytes of the other files (the payload
+// the program writes out) are embedded.
+void resolveFiles(Resources& res, const std::vector<fs::path>& includeDirs) {
   for (auto& f : res.files) {
-    if (isImageType(f.type)) continue;
     std::vector<fs::path> candidates = {fs::path(f.folder) / f.path};
     for (const auto& dir : includeDirs) candidates.push_back(dir / f.path);
     if (fs::path(f.path).is_absolute()) candidates = {f.path};
     const auto found = std::find_if(candidates.begin(), candidates.end(),
                                     [](const fs::path& p) { return fs::is_regular_file(p); });
     if (found == candidates.end()) throw RcError("cannot find resource file " + f.path);
+    f.path = fs::absolute(*found).lexically_normal().string();
+    if (isImageType(f.type)) continue;
     std::ifstream in(*found, std::ios::binary);
     f.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (!in && !in.eof()) throw RcError("cannot read resource file " + f.path);
@@ -825,7 +830,7 @@ int main(int argc, char** argv) {
     lexer.readFile(argv[1]);
     Parser parser(std::move(lexer.tokens()), lexer.defines());
     Resources resources = parser.parse();
-    embedFiles(resources, includeDirs);
+    resolveFiles(resources, includeDirs);
     std::ostringstream text;
     writeCpp(text, resources, argv[3]);
     std::ofstream out(argv[2], std::ios::binary);

@@ -1,0 +1,54 @@
+#include "installer/controls/color_static.h"
+
+namespace brisvane {
+
+namespace {
+
+constexpr int kDescriptionHeight = 8;
+
+plat::WindowPort& windows() {
+  return plat::ports().windows();
+}
+
+}  // namespace
+
+CColorStatic::CColorStatic() : backColour_(windows().getSysColour(plat::kColorBtnFace)) {
+  spec_.height = kDescriptionHeight;
+  spec_.weight = plat::kFwBold;
+  spec_.quality = plat::kProofQuality;
+  spec_.pitchAndFamily = plat::kVariablePitch | plat::kFfRoman;
+  spec_.face = L"微软雅黑";
+}
+
+void CColorStatic::setTextColour(plat::Colour colour) {
+  textColour_ = colour;
+  redraw();
+}
+
+void CColorStatic::setFont(int height, const std::optional<std::wstring>& face) {
+  spec_.height = height;
+  if (face) spec_.face = face->substr(0, kMaxFaceChars);
+  font_.reset(windows().createFont(spec_));
+  redraw();
+}
+
+std::optional<plat::GdiObject> CColorStatic::reflectCtlColour(plat::ControlColours& colours,
+                                                              int kind) {
+  if (kind == plat::kCtlColorStatic) {
+    colours.font = font_.get();
+    colours.textColour = textColour_;
+    colours.backColour = backColour_;
+    if (transparentText_) colours.transparent = true;
+  }
+  return windows().getStockObject(plat::kWhiteBrush);
+}
+
+bool CColorStatic::onMessage(const plat::Message& message, std::intptr_t& result) {
+  if (message.id != plat::kWmSetText) return false;
+  // The parent repaints the background behind the new text.
+  result = defaultHandling(message);
+  windows().redrawWindow(windows().getParent(window()), plat::kRdwInvalidate | plat::kRdwErase);
+  return true;
+}
+
+}  // namespace brisvane

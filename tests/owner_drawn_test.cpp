@@ -1,0 +1,221 @@
+// The owner-drawn controls: what CButtonST paints in each state, the grey
+// icon, and the two-colour progress bar.
+#include <gtest/gtest.h>
+
+#include "installer/controls/button_st.h"
+#include "installer/controls/custom_progress.h"
+#include "installer/resources/resource.h"
+#include "platform/ui/dialog.h"
+#include "tests/sim_support.h"
+
+namespace brisvane {
+namespace {
+
+using plat::Colour;
+using plat::Rect;
+using plat::rgb;
+
+// A canvas that records what is drawn on it.
+class RecordingCanvas final : public plat::Canvas {
+ public:
+  struct Text {
+    std::wstring text;
+    Rect rect;
+    Colour colour;
+  };
+  struct Icon {
+    plat::Point at;
+    bool disabled;
+  };
+  std::vector<std::pair<Rect, Colour>> fills;
+  std::vector<std::pair<Colour, Colour>> frames;
+  std::vector<Text> texts;
+  std::vector<Icon> icons;
+
+  [[nodiscard]] Rect bounds() const override { return {0, 0, 140, 38}; }
+  void fillRect(const Rect& rect, Colour colour) override { fills.emplace_back(rect, colour); }
+  void draw3dRect(const Rect& rect, Colour topLeft, Colour bottomRight) override {
+    (void)rect;
+    frames.emplace_back(topLeft, bottomRight);
+  }
+  void drawFocusRect(const Rect& rect) override { (void)rect; }
+  void selectFont(plat::GdiObject font) override { (void)font; }
+  void setTextColour(Colour colour) override { colour_ = colour; }
+  Rect drawText(const std::wstring& text, const Rect& rect, plat::Dword format) override {
+    if ((format & plat::kDtCalcRect) != 0)
+      return {rect.left, rect.top, rect.left + 40, rect.top + 10};
+    texts.push_back({text, rect, colour_});
+    return rect;
+  }
+  void drawIcon(plat::GdiObject icon, plat::Point at, int width, int height,
+                bool disabled) override {
+    (void)icon;
+    (void)width;
+    (void)height;
+    icons.push_back({at, disabled});
+  }
+  void stretchBitmap(plat::GdiObject bitmap, const Rect& dest) override {
+    (void)bitmap;
+    (void)dest;
+  }
+  plat::GdiObject captureBitmap(const Rect& rect) override {
+    (void)rect;
+    return plat::kNoObject;
+  }
+  void drawBitmap(plat::GdiObject bitmap, plat::Point at) override {
+    (void)bitmap;
+    (void)at;
+  }
+
+ private:
+  Colour colour_ = 0;
+};
+
+constexpr Colour kHot = rgb(200, 0, 0);
+constexpr Colour kIdle = rgb(0, 200, 0);
+constexpr Colour kFocus = rgb(0, 0, 200);
+constexpr Colour kShadow = rgb(160, 160, 160);
+constexpr Colour kHighlight = rgb(255, 255, 255);
+
+struct Drawn {
+  std::unique_ptr<RecordingCanvas> canvas = std::make_unique<RecordingCanvas>();
+};
+
+// Binds a CButtonST to the main window template's install button, with a
+// 32 × 32 icon in a 140 × 38 button, and draws it in the given states.
+class ButtonProbe final : public plat::ui::Dialog {
+ public:
+  struct Request {
+    plat::Dword state;
+    std::wstring caption;
+  };
+  explicit ButtonProbe(std::vector<Request> requests)
+      : Dialog(IDD_BRISVANE_DIALOG, plat::kNoWindow), requests_(std::move(requests)) {}
+  std::vector<Drawn> drawn;
+
+ protected:
+  bool onInitDialog() override {
+    bind(IDC_INSTALL_USB, button_);
+    button_.setIcons(plat::ports().windows().loadIcon(IDI_INSTALL_USB, 0, 0));
+    button_.setColour(CButtonST::Slot::BackHot, kHot);
+    button_.setColour(CButtonST::Slot::BackIdle, kIdle);
+    button_.setColour(CButtonST::Slot::BackFocus, kFocus);
+    button_.setColour(CButtonST::Slot::TextIdle, rgb(1, 2, 3));
+    for (const auto& request : requests_) {
+      button_.setText(request.caption);
+      Drawn d;
+      button_.drawItem(
+          {IDC_INSTALL_USB, button_.window(), request.state, {0, 0, 140, 38}, d.canvas.get()});
+      drawn.push_back(std::move(d));
+    }
+    endDialog(0);
+    return true;
+  }
+
+ private:
+  std::vector<Request> requests_;
+  CButtonST button_;
+};
+
+std::vector<Drawn> drawButton(std::vector<ButtonProbe::Request> requests) {
+  plat::sim::Machine machine;
+  std::vector<Drawn> out;
+  testing::runInProcess(machine, [&] {
+    ButtonProbe probe(std::move(requests));
+    probe.doModal();
+    out = std::move(probe.drawn);
+  });
+  return out;
+}
+
+TEST(CButtonST, PaintsTheBackgroundSlotAndFrameOfEachState) {
+  struct Case {
+    plat::Dword state;
+    Colour background;
+    std::vector<std::pair<Colour, Colour>> frames;
+  };
+  const Case cases[] = {
+      {0, kIdle, {}},
+      {plat::kOdsFocus, kFocus, {}},
+      {plat::kOdsSelected, kHot, {{kShadow, kHighlight}}},  // sunken
+      {plat::kOdsSelected | plat::kOdsFocus, kHot, {{kShadow, kHighlight}}},
+  };
+  std::vector<ButtonProbe::Request> requests;
+  for (const auto& c : cases) requests.push_back({c.state, L"Install"});
+  const auto drawn = drawButton(requests);
+  ASSERT_EQ(drawn.size(), std::size(cases));
+  for (std::size_t i = 0; i < drawn.size(); ++i) {
+    const RecordingCanvas& canvas = *drawn[i].canvas;
+    ASSERT_FALSE(canvas.fills.empty()) << i;
+    EXPECT_EQ(canvas.fills.front().second, cases[i].background) << i;
+    EXPECT_EQ(canvas.frames, cases[i].frames) << i;
+  }
+}
+
+TEST(CButtonST, PlacesIconAndCaptionAndShiftsThemWhilePressed) {
+  const auto drawn = drawButton({{0, L"Install"},
+                                 {plat::kOdsSelected, L"Install"},
+                                 {0, L""},
+                                 {plat::kOdsDisabled, L"Install"}});
+  ASSERT_EQ(drawn.size(), 4U);
+  // With a caption the icon is 3 pixels from the left, centred vertically;
+  // the caption is centred in the rest, right of the icon and a 3-pixel gap.
+  const RecordingCanvas& idle = *drawn[0].canvas;
+  ASSERT_EQ(idle.icons.size(), 1U);
+  EXPECT_EQ(idle.icons[0].at, (plat::Point{3, 3}));
+  ASSERT_EQ(idle.texts.size(), 1U);
+  const int captionLeft = 3 + 32 + 3;
+  EXPECT_EQ(idle.texts[0].rect.left, captionLeft + (140 - captionLeft - 40) / 2);
+  EXPECT_EQ(idle.texts[0].rect.top, (38 - 10) / 2);
+  EXPECT_EQ(idle.texts[0].colour, rgb(1, 2, 3));
+
+  const RecordingCanvas& pressed = *drawn[1].canvas;
+  EXPECT_EQ(pressed.icons[0].at, (plat::Point{4, 4}));
+  EXPECT_EQ(pressed.texts[0].rect.left, idle.texts[0].rect.left + 1);
+  EXPECT_EQ(pressed.texts[0].rect.top, idle.texts[0].rect.top + 1);
+
+  const RecordingCanvas& iconOnly = *drawn[2].canvas;
+  EXPECT_EQ(iconOnly.icons[0].at, (plat::Point{(140 - 32) / 2, 3}));
+  EXPECT_TRUE(iconOnly.texts.empty());
+
+  // Disabled: a greyed icon and an embossed caption, highlight below right
+  // and shadow in place.
+  const RecordingCanvas& disabled = *drawn[3].canvas;
+  EXPECT_TRUE(disabled.icons[0].disabled);
+  ASSERT_EQ(disabled.texts.size(), 2U);
+  EXPECT_EQ(disabled.texts[0].colour, kHighlight);
+  EXPECT_EQ(disabled.texts[0].rect, idle.texts[0].rect.offset(1, 1));
+  EXPECT_EQ(disabled.texts[1].colour, kShadow);
+  EXPECT_EQ(disabled.texts[1].rect, idle.texts[0].rect);
+}
+
+TEST(CButtonST, GreyIconKeepsBlackAndTheMaskAndGreysByLuminance) {
+  plat::IconPixels icon;
+  icon.width = 5;
+  icon.height = 1;
+  icon.colour = {rgb(0, 0, 0), rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255), rgb(10, 20, 30)};
+  icon.mask = {false, true, false, false, true};
+  const plat::IconPixels grey = greyIconPixels(icon);
+  const unsigned expected[] = {0, 76, 149, 29, 18};  // 0.299 R + 0.587 G + 0.114 B, truncated
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(grey.colour[i], rgb(expected[i], expected[i], expected[i])) << i;
+  }
+  EXPECT_EQ(grey.mask, icon.mask);
+}
+
+TEST(CCustomProgress, FillsTheShareOfThePositionInTheRange) {
+  struct Case {
+    int width, lower, upper, position, filled;
+  };
+  const Case cases[] = {
+      {100, 0, 100, 1, 1},   {13, 0, 100, 1, 0}, {200, 0, 100, 50, 100},
+      {90, 0, 100, 100, 90}, {50, 5, 5, 5, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CCustomProgress::filledWidth(c.width, c.lower, c.upper, c.position), c.filled)
+        << c.width << " " << c.position;
+  }
+}
+
+}  // namespace
+}  // namespace brisvane
