@@ -86,6 +86,8 @@ TEST(DeletePrinters, RecordsAndDeletesEveryMakerQueueAndNoticesUsbIconsOnWindows
     config.os.majorVersion = c.major;
     config.os.minorVersion = c.minor;
     config.spooler = spoolerWith(config.os, mixedQueues());
+    // Each USB queue's connection is deleted first; its failure is ignored.
+    config.faults = {{"DeletePrinterConnectionW", plat::kErrorInvalidPrinterName, 2}};
     Machine machine(config);
     testing::ShownBoxes shown;
     shown.answerAll(machine);
@@ -96,6 +98,7 @@ TEST(DeletePrinters, RecordsAndDeletesEveryMakerQueueAndNoticesUsbIconsOnWindows
     EXPECT_EQ(run.drivers, (std::vector<std::wstring>{kLv31, kLv31, kOldBrand}));
     EXPECT_EQ(run.ports, (std::vector<std::wstring>{L"IP_10.0.0.5", L"USB001", L"USB002"}));
     EXPECT_EQ(queueNames(machine), std::vector<std::wstring>{L"Corvantis lookalike"});
+    EXPECT_TRUE(machine.config().faults.empty());
     EXPECT_EQ(run.log,
               (std::vector<std::wstring>{L"#DeletePrinter:Office laser", L"#DeletePrinter:Desk USB",
                                          L"#DeletePrinter:Old brand"}));

@@ -95,8 +95,7 @@ class FilePort {
   // GetPrivateProfileStringW of one key into a buffer of `bufferChars`
   // characters: the value, or `defaultValue` when the file, section or key
   // is missing, cut to bufferChars - 1 characters.
-  virtual std::wstring getPrivateProfileString(const std::wstring& section,
-                                               const std::wstring& key,
+  virtual std::wstring getPrivateProfileString(const std::wstring& section, const std::wstring& key,
                                                const std::wstring& defaultValue,
                                                const std::wstring& file, Dword bufferChars) = 0;
 };

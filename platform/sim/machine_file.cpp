@@ -7,9 +7,9 @@
 #include <set>
 #include <sstream>
 
+#include "platform/api/registry_port.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_spooler.h"
-#include "platform/api/registry_port.h"
 #include "platform/sim/text.h"
 
 namespace plat::sim {
@@ -51,8 +51,7 @@ class Reader {
 
   MachineConfig read(const json& root) {
     MachineConfig config;
-    expectObject(root, "",
-                 {"os", "winsock", "faults", "desktop", "files", "registry", "spooler"});
+    expectObject(root, "", {"os", "winsock", "faults", "desktop", "files", "registry", "spooler"});
     if (root.contains("os")) readOs(root["os"], config.os);
     if (root.contains("winsock")) readWinsock(root["winsock"], config.winsock);
     if (root.contains("faults")) {
@@ -431,7 +430,8 @@ class Reader {
   }
 
   PrinterQueueConfig readQueue(const json& item, const std::string& path,
-                               const std::wstring& environment, const SpoolerConfig& spooler) const {
+                               const std::wstring& environment,
+                               const SpoolerConfig& spooler) const {
     expectObject(item, path,
                  {"name", "port", "driver", "printProcessor", "datatype", "offline", "jobs"});
     PrinterQueueConfig queue;
@@ -446,9 +446,10 @@ class Reader {
       fail(path + ".port", "no such port in spooler.ports");
     }
     queue.driver = wide(item, "driver", path);
-    if (std::none_of(spooler.drivers.begin(), spooler.drivers.end(), [&](const PrinterDriverConfig& d) {
-          return pathKey(d.name) == pathKey(queue.driver) && d.environment == environment;
-        })) {
+    if (std::none_of(
+            spooler.drivers.begin(), spooler.drivers.end(), [&](const PrinterDriverConfig& d) {
+              return pathKey(d.name) == pathKey(queue.driver) && d.environment == environment;
+            })) {
       fail(path + ".driver", "no such driver for " + toUtf8(environment) + " in spooler.drivers");
     }
     if (item.contains("printProcessor")) queue.printProcessor = wide(item, "printProcessor", path);

@@ -20,7 +20,8 @@
 //       "printers": [ { "name": "Office laser", "port": "USB001",
 //                       "driver": "Corvantis LV31 (203 dpi)", "offline": false,
 //                       "jobs": [ { "document": "labels.prn" } ] } ],
-//       "connections": [ { "name": "\\\\srv\\Front desk", "driver": "Corvantis LV31 (203 dpi)" } ] }
+//       "connections": [ { "name": "\\\\srv\\Front desk", "driver": "Corvantis LV31 (203 dpi)" } ]
+//       }
 //   }
 //
 // Every field is optional; a missing one keeps the built-in profile's value

@@ -123,9 +123,8 @@ Dword Win32Registry::regCloseKey(RegKey key) {
 RegKeyInfoResult Win32Registry::regQueryInfoKey(RegKey key) {
   DWORD subKeys = 0;
   DWORD values = 0;
-  const LSTATUS status = RegQueryInfoKeyW(toHkey(key), nullptr, nullptr, nullptr, &subKeys,
-                                          nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                                          nullptr);
+  const LSTATUS status = RegQueryInfoKeyW(toHkey(key), nullptr, nullptr, nullptr, &subKeys, nullptr,
+                                          nullptr, &values, nullptr, nullptr, nullptr, nullptr);
   return {static_cast<Dword>(status), subKeys, values};
 }
 
