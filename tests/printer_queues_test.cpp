@@ -57,12 +57,13 @@ DeleteRun deleteAll(Machine& machine) {
   DeleteRun run;
   runInProcess(machine, [&] {
     CDriverEngine engine;
-    engine.switchLoggingOn([&](const std::wstring& line) { run.log.push_back(line); });
+    engine.switchLoggingOn();
     run.result = engine.deletePrinters();
     run.drivers = engine.savedPrinterDrivers();
     run.names = engine.savedPrinterNames();
     run.ports = engine.savedPrinterPorts();
   });
+  run.log = testing::engineLogEntries(machine);
   return run;
 }
 
@@ -258,12 +259,12 @@ TEST(RenameValidPrinter, NumbersTheWantedNameUntilNoQueueHasIt) {
     Machine machine(config);
     std::wstring name = c.wanted;
     plat::Dword result = 99;
-    std::vector<std::wstring> log;
     runInProcess(machine, [&] {
       CDriverEngine engine;
-      engine.switchLoggingOn([&](const std::wstring& line) { log.push_back(line); });
+      engine.switchLoggingOn();
       result = engine.renameValidPrinter(name);
     });
+    const std::vector<std::wstring> log = testing::engineLogEntries(machine);
     EXPECT_EQ(result, 0U);
     EXPECT_EQ(name, c.expected);
     EXPECT_EQ(log, std::vector<std::wstring>{L"renameValidPrinter " + c.expected});

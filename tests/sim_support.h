@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/sim/machine.h"
 #include "tools/simhost/simhost.h"
@@ -26,6 +27,26 @@ inline plat::sim::ProcessId runInProcess(plat::sim::Machine& machine, std::funct
   const plat::sim::ProcessId id = machine.startProcess(name, L"");
   machine.settle();
   return id;
+}
+
+// The entries of the engine log "Brisvane.log" in the current directory of
+// processes started with the default directory (UTF-16LE, FF FE, CR LF).
+inline std::vector<std::wstring> engineLogEntries(const plat::sim::Machine& machine) {
+  std::vector<std::wstring> entries;
+  const auto file = machine.file(L"C:\\Users\\User\\Desktop\\Brisvane.log");
+  if (!file) return entries;
+  std::wstring text;
+  const auto& bytes = file->contents;
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    text += static_cast<wchar_t>(bytes[i] | (bytes[i + 1] << 8U));
+  }
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = text.find(L"\r\n", start);
+    entries.push_back(text.substr(start, end - start));
+    if (end == std::wstring::npos) break;
+    start = end + 2;
+  }
+  return entries;
 }
 
 inline plat::sim::MachineConfig machineWithLanguage(plat::LangId language) {

@@ -8,10 +8,10 @@
 // never throw. An object belongs to the thread that made it.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "installer/jobs/engine_log.h"
 #include "platform/api/spooler_port.h"
 #include "platform/api/types.h"
 
@@ -22,9 +22,6 @@ inline constexpr plat::Dword kErrorCantOpen = 1011;
 
 class CDriverEngine {
  public:
-  // The writer of the engine log, given each entry's text.
-  using LogSink = std::function<void(const std::wstring&)>;
-
   // Logging off, the lists empty, and whether this 32-bit process runs on
   // 64-bit Windows.
   CDriverEngine();
@@ -37,11 +34,11 @@ class CDriverEngine {
   [[nodiscard]] std::wstring versionKey() const;
   [[nodiscard]] bool onWow64() const { return onWow64_; }
 
-  // The diagnostic log. Logging is off unless switched on, and nothing in
-  // the installer switches it on; an entry written while it is off is
-  // dropped.
-  void switchLoggingOn(LogSink sink);
-  void logEntry(const std::wstring& text) const;
+  // The diagnostic log "Brisvane.log". Logging is off unless switched on,
+  // and nothing in the installer switches it on; an entry written while it
+  // is off is dropped and touches no file.
+  void switchLoggingOn() { log_.setLoggingOn(true); }
+  void logEntry(const std::wstring& text) { log_.logEntry(text); }
 
   // Records every maker queue (driver, name and port) and deletes it; a USB
   // queue's connection is deleted first and, on Windows 10, the user is
@@ -77,10 +74,9 @@ class CDriverEngine {
   }
 
  private:
-  // The log slot: the writer of the engine log, empty while closed. The
-  // log file itself is the writer's (the settings-and-logs code).
-  LogSink logSlot_;
-  bool loggingOn_ = false;
+  // The log slot: the log file, opened by the first entry while logging
+  // is on and closed with the engine.
+  CEngineLog log_;
   bool onWow64_ = false;
   // The same index in each describes one deleted queue.
   std::vector<std::wstring> savedPrinterDrivers_;
