@@ -163,7 +163,7 @@ class WindowPort {
 
   // GDI and USER objects: fonts, icons and bitmaps of the program's
   // resources, system cursors, stock brushes.
-  virtual GdiObject createFont(const FontSpec& spec) = 0;
+  virtual GdiObject createFont(const FontSpec& fontSpec) = 0;
   virtual bool deleteObject(GdiObject object) = 0;
   virtual GdiObject getStockObject(int id) = 0;
   // LoadImageW of an icon resource at the default icon size (or the given

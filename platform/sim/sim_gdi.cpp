@@ -126,10 +126,10 @@ void SimCanvas::put(Point at, Colour colour, unsigned coverage) {
 }
 
 FontSpec SimCanvas::font() const {
-  if (const auto* spec = machine_.gdi.find<FontSpec>(font_)) return *spec;
+  if (const auto* fontSpec = machine_.gdi.find<FontSpec>(font_)) return *fontSpec;
   const SimWindow* w = machine_.find(window_);
   if (w != nullptr) {
-    if (const auto* spec = machine_.gdi.find<FontSpec>(w->font)) return *spec;
+    if (const auto* fontSpec = machine_.gdi.find<FontSpec>(w->font)) return *fontSpec;
   }
   const SimWindow* top = machine_.find(topLevel_);
   return top != nullptr ? top->dialogFont : FontSpec{};
@@ -175,15 +175,16 @@ void SimCanvas::setTextColour(Colour colour) {
 
 Rect SimCanvas::drawText(const std::wstring& text, const Rect& rect, Dword format) {
   std::unique_lock lock(machine_.mutex);
-  const FontSpec spec = font();
+  const FontSpec fontSpec = font();
   lock.unlock();
   const bool single = (format & kDtSingleLine) != 0;
-  const auto lines = layoutLines(spec, text, rect.width(), !single && (format & kDtWordBreak) != 0);
-  const int lineHeight = textMetrics(spec).height;
+  const auto lines =
+      layoutLines(fontSpec, text, rect.width(), !single && (format & kDtWordBreak) != 0);
+  const int lineHeight = textMetrics(fontSpec).height;
   int widest = 0;
   std::vector<int> widths;
   for (const auto& line : lines) {
-    widths.push_back(textWidth(spec, line));
+    widths.push_back(textWidth(fontSpec, line));
     widest = std::max(widest, widths.back());
   }
   const int height = lineHeight * static_cast<int>(lines.size());
@@ -207,7 +208,7 @@ Rect SimCanvas::drawText(const std::wstring& text, const Rect& rect, Dword forma
     lock.unlock();
     // The surface stays in place while the window exists, and only this
     // window's thread paints it.
-    drawTextLine(*image, clip, x + origin_.x, lineTop, spec, line, textColour_);
+    drawTextLine(*image, clip, x + origin_.x, lineTop, fontSpec, line, textColour_);
     lock.lock();
   }
   return {rect.left, top, rect.left + widest, top + height};

@@ -85,7 +85,7 @@ class SimWindowPort final : public WindowPort {
   bool redrawWindow(WindowId window, Dword flags) override;
   std::unique_ptr<Canvas> beginPaint(WindowId window) override;
   Colour getSysColour(int index) override;
-  GdiObject createFont(const FontSpec& spec) override;
+  GdiObject createFont(const FontSpec& fontSpec) override;
   bool deleteObject(GdiObject object) override;
   GdiObject getStockObject(int id) override;
   GdiObject loadIcon(std::uint32_t resourceId, int width, int height) override;

@@ -94,7 +94,8 @@ DriverDirectoryResult SimSpoolerPort::getPrinterDriverDirectory(
     return {{}, *fault};
   }
   const std::wstring env = environment.value_or(callerEnvironment(process_));
-  if (pathKey(env) == pathKey(kEnvironmentX86)) return {kDriversFolder + std::wstring(L"W32X86"), 0};
+  if (pathKey(env) == pathKey(kEnvironmentX86))
+    return {kDriversFolder + std::wstring(L"W32X86"), 0};
   if (pathKey(env) == pathKey(kEnvironmentX64) && machine.config.os.is64Bit) {
     return {kDriversFolder + std::wstring(L"x64"), 0};
   }

@@ -685,10 +685,10 @@ void SimWindowPort::routeMouse(const PostedMessage& posted) {
 // ---------------------------------------------------------------------------
 // GDI and USER objects
 
-GdiObject SimWindowPort::createFont(const FontSpec& spec) {
+GdiObject SimWindowPort::createFont(const FontSpec& fontSpec) {
   std::scoped_lock lock(process_.machine.mutex);
   if (process_.machine.takeFault("CreateFontIndirectW")) return kNoObject;
-  return process_.machine.gdi.add(spec);
+  return process_.machine.gdi.add(fontSpec);
 }
 
 bool SimWindowPort::deleteObject(GdiObject object) {

@@ -167,19 +167,19 @@ Colour Win32Windows::getSysColour(int index) {
   return GetSysColor(index);
 }
 
-GdiObject Win32Windows::createFont(const FontSpec& spec) {
+GdiObject Win32Windows::createFont(const FontSpec& fontSpec) {
   LOGFONTW font{};
-  font.lfHeight = spec.height;
-  font.lfWidth = spec.width;
-  font.lfWeight = spec.weight;
-  font.lfItalic = spec.italic ? TRUE : FALSE;
-  font.lfUnderline = spec.underline ? TRUE : FALSE;
-  font.lfCharSet = spec.charSet;
-  font.lfOutPrecision = spec.outPrecision;
-  font.lfClipPrecision = spec.clipPrecision;
-  font.lfQuality = spec.quality;
-  font.lfPitchAndFamily = spec.pitchAndFamily;
-  lstrcpynW(font.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+  font.lfHeight = fontSpec.height;
+  font.lfWidth = fontSpec.width;
+  font.lfWeight = fontSpec.weight;
+  font.lfItalic = fontSpec.italic ? TRUE : FALSE;
+  font.lfUnderline = fontSpec.underline ? TRUE : FALSE;
+  font.lfCharSet = fontSpec.charSet;
+  font.lfOutPrecision = fontSpec.outPrecision;
+  font.lfClipPrecision = fontSpec.clipPrecision;
+  font.lfQuality = fontSpec.quality;
+  font.lfPitchAndFamily = fontSpec.pitchAndFamily;
+  lstrcpynW(font.lfFaceName, fontSpec.face.c_str(), LF_FACESIZE);
   return toObject(CreateFontIndirectW(&font));
 }
 
