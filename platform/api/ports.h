@@ -9,6 +9,7 @@
 #include <memory>
 #include <typeindex>
 
+#include "platform/api/device_port.h"
 #include "platform/api/file_port.h"
 #include "platform/api/registry_port.h"
 #include "platform/api/resource_port.h"
@@ -40,6 +41,7 @@ class Ports {
   virtual ShellPort& shell() = 0;
   virtual SpoolerPort& spooler() = 0;
   virtual RegistryPort& registry() = 0;
+  virtual DevicePort& devices() = 0;
 };
 
 // The ports of the calling thread's process; defined by the linked backend.

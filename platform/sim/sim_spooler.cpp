@@ -4,6 +4,7 @@
 #include <array>
 #include <cwctype>
 
+#include "platform/sim/sim_driver_store.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_process.h"
 
@@ -388,6 +389,21 @@ SpoolerList<PortInfo> SimSpoolerPort::enumPorts() {
   std::scoped_lock lock(process_.machine.mutex);
   if (const auto fault = process_.machine.takeFault("EnumPortsW")) return {{}, *fault};
   return process_.machine.spooler.ports();
+}
+
+Dword SimSpoolerPort::deletePrinterDriverPackage(const std::wstring& infPath) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  // The function came with Windows Vista (6.0).
+  if (machine.config.os.majorVersion < 6) return kErrorProcNotFound;
+  if (const auto fault = machine.takeFault("DeletePrinterDriverPackageW")) return *fault;
+  const auto inf = resolvePath(process_, infPath);
+  if (!inf) return kErrorInvalidName;
+  std::vector<std::wstring> installed;
+  for (const PrinterDriverConfig& driver : machine.spooler.save().drivers) {
+    installed.push_back(driver.name);
+  }
+  return removeDriverPackage(machine.disk, machine.config.os, *inf, installed);
 }
 
 }  // namespace plat::sim

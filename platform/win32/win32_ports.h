@@ -136,6 +136,7 @@ class Win32Files final : public FilePort {
   Dword createDirectory(const std::wstring& path) override;
   bool pathIsDirectory(const std::wstring& path) override;
   bool pathFileExists(const std::wstring& path) override;
+  FindFilesResult findFiles(const std::wstring& pattern) override;
   std::uint32_t getPrivateProfileInt(const std::wstring& section, const std::wstring& key,
                                      int defaultValue, const std::wstring& file) override;
   Dword writePrivateProfileString(const std::wstring& section, const std::wstring& key,
@@ -170,6 +171,13 @@ class Win32Spooler final : public SpoolerPort {
   SpoolerList<PrinterDriverInfo> enumPrinterDrivers(
       const std::optional<std::wstring>& environment) override;
   SpoolerList<PortInfo> enumPorts() override;
+  Dword deletePrinterDriverPackage(const std::wstring& infPath) override;
+};
+
+class Win32Devices final : public DevicePort {
+ public:
+  CopyOemInfResult setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
+                                   Dword destinationChars) override;
 };
 
 class Win32Registry final : public RegistryPort {
@@ -200,6 +208,7 @@ class Win32Ports final : public Ports {
   ShellPort& shell() override { return shell_; }
   SpoolerPort& spooler() override { return spooler_; }
   RegistryPort& registry() override { return registry_; }
+  DevicePort& devices() override { return devices_; }
 
  private:
   Win32System system_;
@@ -212,6 +221,7 @@ class Win32Ports final : public Ports {
   Win32Shell shell_;
   Win32Spooler spooler_;
   Win32Registry registry_;
+  Win32Devices devices_;
 };
 
 inline HWND toHwnd(WindowId id) {
