@@ -51,6 +51,15 @@ class CDriverEngine {
   // every failure is passed over.
   void unPreInstallDriver();
 
+  // Records the maker's drivers in savedDriverNames and deletes them, the
+  // last one with the files they share. A driver in use is retried once
+  // after a spooler restart; still in use, the user is told to restart the
+  // computer and the call returns 0. Other failures end it with their code.
+  plat::Dword deleteDrivers();
+  // Stops the "Spooler" service and starts it again, waiting at most a
+  // minute for each state. Silent on failure.
+  void restartPrintSpooler();
+
   // Records every maker queue (driver, name and port) and deletes it; a USB
   // queue's connection is deleted first and, on Windows 10, the user is
   // told once that its icon stays. A queue that cannot be opened stays;

@@ -13,6 +13,7 @@
 #include "platform/api/file_port.h"
 #include "platform/api/registry_port.h"
 #include "platform/api/resource_port.h"
+#include "platform/api/service_port.h"
 #include "platform/api/shell_port.h"
 #include "platform/api/socket_port.h"
 #include "platform/api/spooler_port.h"
@@ -42,6 +43,7 @@ class Ports {
   virtual SpoolerPort& spooler() = 0;
   virtual RegistryPort& registry() = 0;
   virtual DevicePort& devices() = 0;
+  virtual ServicePort& services() = 0;
 };
 
 // The ports of the calling thread's process; defined by the linked backend.

@@ -130,6 +130,9 @@ class SimSpoolerPort final : public SpoolerPort {
   SpoolerList<PrinterDriverInfo> enumPrinterDrivers(
       const std::optional<std::wstring>& environment) override;
   SpoolerList<PortInfo> enumPorts() override;
+  Dword deletePrinterDriver(const std::wstring& environment, const std::wstring& name) override;
+  Dword deletePrinterDriverEx(const std::wstring& environment, const std::wstring& name,
+                              Dword deleteFlags, Dword version) override;
   Dword deletePrinterDriverPackage(const std::wstring& infPath) override;
 
  private:

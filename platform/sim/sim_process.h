@@ -200,12 +200,14 @@ class SimProcess final : public Ports {
   ShellPort& shell() override { return shell_; }
   SpoolerPort& spooler() override { return spooler_; }
   DevicePort& devices() override { return devices_; }
+  ServicePort& services() override { return services_; }
 
  private:
   SimFilePort files_{*this};
   SimShellPort shell_{*this};
   SimSpoolerPort spooler_{*this};
   SimDevicePort devices_{*this};
+  SimServicePort services_{*this};
   SimRegistryPort registry_;
 };
 

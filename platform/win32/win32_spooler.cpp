@@ -164,6 +164,21 @@ SpoolerList<PortInfo> Win32Spooler::enumPorts() {
   });
 }
 
+Dword Win32Spooler::deletePrinterDriver(const std::wstring& environment, const std::wstring& name) {
+  return DeletePrinterDriverW(nullptr, const_cast<wchar_t*>(environment.c_str()),
+                              const_cast<wchar_t*>(name.c_str())) != FALSE
+             ? kErrorSuccess
+             : GetLastError();
+}
+
+Dword Win32Spooler::deletePrinterDriverEx(const std::wstring& environment, const std::wstring& name,
+                                          Dword deleteFlags, Dword version) {
+  return DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(environment.c_str()),
+                                const_cast<wchar_t*>(name.c_str()), deleteFlags, version) != FALSE
+             ? kErrorSuccess
+             : GetLastError();
+}
+
 namespace {
 
 // winspool.drv loaded by its full path, freed when done.
