@@ -57,6 +57,27 @@ TEST(MachineFile, ReadsEveryFieldAndSavesItBack) {
   EXPECT_EQ(formatMachineFile(*again.config), formatMachineFile(c));
 }
 
+TEST(MachineFile, SpoolerServiceAndLoadedDriversSurviveASaveAndLoad) {
+  const std::string text = R"json({
+    "spooler": { "drivers": [ { "name": "Corvantis LV31 (203 dpi)", "environment": "Windows x64" } ],
+                 "loadedDrivers": [ "Corvantis LV31 (203 dpi)" ]
+}
+, "spoolerService" : {
+  "running" : false, "stopMilliseconds" : 1500, "startMilliseconds" : null
+}
+})json";
+  const auto first = parseMachineFile(text, "service.json");
+  ASSERT_TRUE(first.config) << first.error;
+  const auto again = parseMachineFile(formatMachineFile(*first.config), "again.json");
+  ASSERT_TRUE(again.config) << again.error;
+  for (const MachineConfig* c : {&*first.config, &*again.config}) {
+    EXPECT_FALSE(c->spoolerService.running);
+    EXPECT_EQ(c->spoolerService.stopMilliseconds, std::optional<Dword>(1500));
+    EXPECT_FALSE(c->spoolerService.startMilliseconds);
+    EXPECT_EQ(c->spooler->loadedDrivers, std::vector<std::wstring>{L"Corvantis LV31 (203 dpi)"});
+  }
+}
+
 TEST(MachineFile, BadInputNamesTheFileTheFieldAndTheProblem) {
   struct Case {
     const char* text;
@@ -86,6 +107,16 @@ TEST(MachineFile, BadInputNamesTheFileTheFieldAndTheProblem) {
       {R"({"os": {"localTimeAtStart": 1e20}})",
        "bad.json: field 'os.localTimeAtStart': expected a non-negative integer"},
       {R"({"files": {}})", "bad.json: field 'files': expected an array"},
+      {R"({"spoolerService": {"running": 1}})",
+       "bad.json: field 'spoolerService.running': expected true or false"},
+      {R"({"spoolerService": {"stopMilliseconds": -5}})",
+       "bad.json: field 'spoolerService.stopMilliseconds': expected a non-negative integer"},
+      {R"({"spoolerService": {"paused": true}})",
+       "bad.json: field 'spoolerService.paused': unknown field"},
+      {R"({"spooler": {"loadedDrivers": ["Nope"]}})",
+       "bad.json: field 'spooler.loadedDrivers[0]': no such driver in spooler.drivers"},
+      {R"({"spooler": {"loadedDrivers": [7]}})",
+       "bad.json: field 'spooler.loadedDrivers[0]': expected a string"},
       {R"({"files": [{"folder": true}]})", "bad.json: field 'files[0].path': missing"},
       {R"({"files": [{"path": "Windows"}]})", "bad.json: field 'files[0].path': expected a full"},
       {R"({"files": [{"path": "C:\\a|b"}]})", "bad.json: field 'files[0].path': expected a full"},

@@ -19,6 +19,8 @@ namespace brisvane {
 
 // ERROR_CANTOPEN: the list of printers in the registry cannot be read.
 inline constexpr plat::Dword kErrorCantOpen = 1011;
+// ERROR_INSTALL_USEREXIT: preInstallDriver's one code for every failure.
+inline constexpr plat::Dword kErrorInstallUserExit = 1602;
 
 class CDriverEngine {
  public:
@@ -39,6 +41,24 @@ class CDriverEngine {
   // is off is dropped and touches no file.
   void switchLoggingOn() { log_.setLoggingOn(true); }
   void logEntry(const std::wstring& text) { log_.logEntry(text); }
+
+  // Stages the INF at `infPath` into the driver store: 0 when Windows
+  // copied it (and the oem INF it names is there) or already has it,
+  // kErrorInstallUserExit for every other outcome.
+  plat::Dword preInstallDriver(const std::wstring& infPath);
+  // Deletes oem0.inf to oem254.inf (with their PNF) that name the maker's
+  // catalog, and the maker's packages in the driver store. Best effort:
+  // every failure is passed over.
+  void unPreInstallDriver();
+
+  // Records the maker's drivers in savedDriverNames and deletes them, the
+  // last one with the files they share. A driver in use is retried once
+  // after a spooler restart; still in use, the user is told to restart the
+  // computer and the call returns 0. Other failures end it with their code.
+  plat::Dword deleteDrivers();
+  // Stops the "Spooler" service and starts it again, waiting at most a
+  // minute for each state. Silent on failure.
+  void restartPrintSpooler();
 
   // Records every maker queue (driver, name and port) and deletes it; a USB
   // queue's connection is deleted first and, on Windows 10, the user is

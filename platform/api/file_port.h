@@ -38,6 +38,12 @@ struct AttributesResult {
   Dword attributes = kInvalidFileAttributes;
   Dword error = kErrorSuccess;
 };
+// The names (without folder) that FindFirstFileW and FindNextFileW report
+// for a pattern, and ERROR_FILE_NOT_FOUND when nothing matches.
+struct FindFilesResult {
+  std::vector<std::wstring> names;
+  Dword error = kErrorSuccess;
+};
 struct FilePositionResult {
   std::uint64_t value = 0;
   Dword error = kErrorSuccess;
@@ -78,6 +84,10 @@ class FilePort {
   // PathIsDirectoryW and PathFileExistsW.
   virtual bool pathIsDirectory(const std::wstring& path) = 0;
   virtual bool pathFileExists(const std::wstring& path) = 0;
+
+  // FindFirstFileW, FindNextFileW until it reports no more files, and
+  // FindClose: folders and files alike, in the order the system gives.
+  virtual FindFilesResult findFiles(const std::wstring& pattern) = 0;
 
   // GetPrivateProfileIntW and WritePrivateProfileStringW (0 or the error).
   virtual std::uint32_t getPrivateProfileInt(const std::wstring& section, const std::wstring& key,

@@ -9,9 +9,11 @@
 #include <memory>
 #include <typeindex>
 
+#include "platform/api/device_port.h"
 #include "platform/api/file_port.h"
 #include "platform/api/registry_port.h"
 #include "platform/api/resource_port.h"
+#include "platform/api/service_port.h"
 #include "platform/api/shell_port.h"
 #include "platform/api/socket_port.h"
 #include "platform/api/spooler_port.h"
@@ -40,6 +42,8 @@ class Ports {
   virtual ShellPort& shell() = 0;
   virtual SpoolerPort& spooler() = 0;
   virtual RegistryPort& registry() = 0;
+  virtual DevicePort& devices() = 0;
+  virtual ServicePort& services() = 0;
 };
 
 // The ports of the calling thread's process; defined by the linked backend.

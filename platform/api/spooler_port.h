@@ -44,6 +44,11 @@ inline constexpr Dword kErrorInvalidPrinterName = 1801;
 inline constexpr Dword kErrorPrinterAlreadyExists = 1802;
 inline constexpr Dword kErrorInvalidDatatype = 1804;
 inline constexpr Dword kErrorPrinterDeleted = 1905;
+inline constexpr Dword kErrorPrinterDriverInUse = 3001;
+inline constexpr Dword kErrorPrinterDriverPackageInUse = 3015;
+
+// DeletePrinterDriverExW flag: the driver's files go with it.
+inline constexpr Dword kDpdDeleteAllFiles = 0x4;
 
 // The PRINTER_INFO_2 fields the installer reads and writes. The device
 // mode and the security descriptor are always null.
@@ -127,6 +132,16 @@ class SpoolerPort {
       const std::optional<std::wstring>& environment) = 0;
   // EnumPortsW on the local machine at level 2.
   virtual SpoolerList<PortInfo> enumPorts() = 0;
+  // DeletePrinterDriverW and DeletePrinterDriverExW on the local machine:
+  // 0 or the error code.
+  virtual Dword deletePrinterDriver(const std::wstring& environment, const std::wstring& name) = 0;
+  virtual Dword deletePrinterDriverEx(const std::wstring& environment, const std::wstring& name,
+                                      Dword deleteFlags, Dword version) = 0;
+  // DeletePrinterDriverPackageW on the local machine for the caller's
+  // environment, bound at run time from winspool.drv because Windows
+  // before Vista lacks it: 0, the Win32 code of the HRESULT, or
+  // kErrorProcNotFound when the function is missing.
+  virtual Dword deletePrinterDriverPackage(const std::wstring& infPath) = 0;
 };
 
 // Owns a printer handle and closes it when it goes out of scope.

@@ -45,6 +45,7 @@ inline constexpr Dword kErrorDiskFull = 112;
 inline constexpr Dword kErrorInvalidName = 123;
 inline constexpr Dword kErrorNegativeSeek = 131;
 inline constexpr Dword kErrorInvalidEnvironment = 1805;
+inline constexpr Dword kErrorProcNotFound = 127;
 
 // Windows Sockets error codes.
 inline constexpr int kWsaSysNotReady = 10091;

@@ -460,6 +460,7 @@ MachineConfig Machine::snapshot() const {
   out.files = state_->disk.entries();
   out.registry = state_->registry.save();
   out.spooler = state_->spooler.save();
+  out.spoolerService = state_->services.save();
   return out;
 }
 

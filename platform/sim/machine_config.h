@@ -119,9 +119,20 @@ struct PrinterConnectionConfig {
 
 struct SpoolerConfig {
   std::vector<PrinterDriverConfig> drivers;
+  // Drivers whose files the spooler process holds loaded: they cannot be
+  // deleted until the spooler service restarts.
+  std::vector<std::wstring> loadedDrivers;
   std::vector<PortConfig> ports;
   std::vector<PrinterQueueConfig> printers;
   std::vector<PrinterConnectionConfig> connections;
+};
+
+// The "Spooler" service: running or stopped, and how long a stop or a
+// start takes in virtual milliseconds (nothing: it never finishes).
+struct ServiceConfig {
+  bool running = true;
+  std::optional<Dword> stopMilliseconds = 0;
+  std::optional<Dword> startMilliseconds = 0;
 };
 
 // The spooler of a fresh Windows installation: its local ports, no queue.
@@ -137,6 +148,7 @@ struct MachineConfig {
   std::vector<RegistryKeyConfig> registry = defaultRegistry();
   // The spooler; without one, that of a fresh Windows installation.
   std::optional<SpoolerConfig> spooler;
+  ServiceConfig spoolerService;
 };
 
 // The folders of a fresh Windows installation of the given profile.

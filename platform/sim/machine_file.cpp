@@ -51,7 +51,9 @@ class Reader {
 
   MachineConfig read(const json& root) {
     MachineConfig config;
-    expectObject(root, "", {"os", "winsock", "faults", "desktop", "files", "registry", "spooler"});
+    expectObject(
+        root, "",
+        {"os", "winsock", "faults", "desktop", "files", "registry", "spooler", "spoolerService"});
     if (root.contains("os")) readOs(root["os"], config.os);
     if (root.contains("winsock")) readWinsock(root["winsock"], config.winsock);
     if (root.contains("faults")) {
@@ -80,6 +82,7 @@ class Reader {
       }
     }
     if (root.contains("spooler")) config.spooler = readSpooler(root["spooler"], config.os);
+    if (root.contains("spoolerService")) readService(root["spoolerService"], config.spoolerService);
     return config;
   }
 
@@ -354,8 +357,26 @@ class Reader {
 
   // The spooler: every queue names an existing port and a driver of the
   // machine's own environment.
+  // The Spooler service; a duration of null is a stop or start that never
+  // finishes.
+  void readService(const json& value, ServiceConfig& out) const {
+    const std::string path = "spoolerService";
+    expectObject(value, path, {"running", "stopMilliseconds", "startMilliseconds"});
+    if (value.contains("running")) out.running = boolField(value, "running", path);
+    for (auto [key, field] : {std::pair{"stopMilliseconds", &out.stopMilliseconds},
+                              std::pair{"startMilliseconds", &out.startMilliseconds}}) {
+      if (!value.contains(key)) continue;
+      if (value[key].is_null()) {
+        *field = std::nullopt;
+      } else {
+        *field = static_cast<Dword>(unsignedField(value, key, path, 0xFFFFFFFF));
+      }
+    }
+  }
+
   SpoolerConfig readSpooler(const json& value, const OsProfile& os) const {
-    expectObject(value, "spooler", {"drivers", "ports", "printers", "connections"});
+    expectObject(value, "spooler",
+                 {"drivers", "loadedDrivers", "ports", "printers", "connections"});
     SpoolerConfig out;
     const auto each = [&](const char* key, const auto& read) {
       if (!value.contains(key)) return;
@@ -367,6 +388,16 @@ class Reader {
     };
     each("drivers", [&](const json& item, const std::string& path) {
       out.drivers.push_back(readDriver(item, path, os, out.drivers));
+    });
+    each("loadedDrivers", [&](const json& item, const std::string& path) {
+      if (!item.is_string()) fail(path, "expected a string");
+      const std::wstring name = fromUtf8(item.get<std::string>());
+      if (std::none_of(out.drivers.begin(), out.drivers.end(), [&](const PrinterDriverConfig& d) {
+            return pathKey(d.name) == pathKey(name);
+          })) {
+        fail(path, "no such driver in spooler.drivers");
+      }
+      out.loadedDrivers.push_back(name);
     });
     each("ports", [&](const json& item, const std::string& path) {
       expectObject(item, path, {"name", "monitor"});
@@ -521,6 +552,7 @@ json formatRegistryValue(const RegistryValueConfig& value) {
 
 json formatSpooler(const SpoolerConfig& spooler) {
   json out = {{"drivers", json::array()},
+              {"loadedDrivers", json::array()},
               {"ports", json::array()},
               {"printers", json::array()},
               {"connections", json::array()}};
@@ -529,6 +561,7 @@ json formatSpooler(const SpoolerConfig& spooler) {
     if (!driver.version.empty()) entry["version"] = toUtf8(driver.version);
     out["drivers"].push_back(entry);
   }
+  for (const auto& name : spooler.loadedDrivers) out["loadedDrivers"].push_back(toUtf8(name));
   for (const auto& port : spooler.ports) {
     out["ports"].push_back({{"name", toUtf8(port.name)}, {"monitor", toUtf8(port.monitor)}});
   }
@@ -630,6 +663,13 @@ std::string formatMachineFile(const MachineConfig& config) {
     root["registry"].push_back(entry);
   }
   if (config.spooler) root["spooler"] = formatSpooler(*config.spooler);
+  const ServiceConfig& service = config.spoolerService;
+  const auto duration = [](const std::optional<Dword>& ms) {
+    return ms ? json(*ms) : json(nullptr);
+  };
+  root["spoolerService"] = {{"running", service.running},
+                            {"stopMilliseconds", duration(service.stopMilliseconds)},
+                            {"startMilliseconds", duration(service.startMilliseconds)}};
   return root.dump(2) + "\n";
 }
 

@@ -19,6 +19,7 @@
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_gdi.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_services.h"
 #include "platform/sim/sim_spooler.h"
 
 namespace plat::sim {
@@ -196,6 +197,7 @@ class MachineState {
   std::vector<ShellLaunch> launches;
   RegistryTree registry;
   SpoolerState spooler{config, registry};
+  ServiceTable services{config.spoolerService};
 
   GdiTable gdi;
   std::map<MenuId, std::vector<SimMenuItem>> menus;

@@ -409,6 +409,60 @@ bool SimFilePort::pathFileExists(const std::wstring& path) {
 
 namespace {
 
+// Whether `name` matches the wildcard pattern (`*` any run, `?` one
+// character), without regard to case.
+bool matchesWildcard(const std::wstring& name, const std::wstring& pattern) {
+  const std::wstring text = pathKey(name);
+  const std::wstring wild = pathKey(pattern);
+  std::size_t t = 0;
+  std::size_t w = 0;
+  std::size_t starAt = std::wstring::npos;
+  std::size_t resumeAt = 0;
+  while (t < text.size()) {
+    if (w < wild.size() && (wild[w] == L'?' || wild[w] == text[t])) {
+      ++t;
+      ++w;
+    } else if (w < wild.size() && wild[w] == L'*') {
+      starAt = w++;
+      resumeAt = t;
+    } else if (starAt != std::wstring::npos) {
+      w = starAt + 1;
+      t = ++resumeAt;
+    } else {
+      return false;
+    }
+  }
+  while (w < wild.size() && wild[w] == L'*') ++w;
+  return w == wild.size();
+}
+
+}  // namespace
+
+FindFilesResult SimFilePort::findFiles(const std::wstring& pattern) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("FindFirstFileW")) return {{}, *fault};
+  const std::size_t slash = pattern.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return {{}, kErrorInvalidName};
+  const auto folder = resolvePath(process_, pattern.substr(0, slash));
+  if (!folder) return {{}, kErrorInvalidName};
+  const FileSystem& disk = process_.machine.disk;
+  const FileSystem::Node* node = disk.find(*folder);
+  if (node == nullptr || !node->entry.isFolder) return {{}, kErrorPathNotFound};
+  FindFilesResult found;
+  const std::wstring wild = pattern.substr(slash + 1);
+  const std::size_t prefix = folder->size() + (folder->back() == L'\\' ? 0 : 1);
+  for (const FileEntry& entry : disk.entriesIn(*folder)) {
+    const std::wstring name = entry.path.substr(prefix);
+    if (name.find(L'\\') == std::wstring::npos && matchesWildcard(name, wild)) {
+      found.names.push_back(name);
+    }
+  }
+  if (found.names.empty()) found.error = kErrorFileNotFound;
+  return found;
+}
+
+namespace {
+
 // A profile file named without a folder lies in the Windows folder.
 std::optional<std::wstring> profilePath(const SimProcess& process, const std::wstring& file) {
   if (file.empty()) return std::nullopt;

@@ -87,6 +87,7 @@ class SimFilePort final : public FilePort {
   Dword createDirectory(const std::wstring& path) override;
   bool pathIsDirectory(const std::wstring& path) override;
   bool pathFileExists(const std::wstring& path) override;
+  FindFilesResult findFiles(const std::wstring& pattern) override;
   std::uint32_t getPrivateProfileInt(const std::wstring& section, const std::wstring& key,
                                      int defaultValue, const std::wstring& file) override;
   Dword writePrivateProfileString(const std::wstring& section, const std::wstring& key,
@@ -129,6 +130,10 @@ class SimSpoolerPort final : public SpoolerPort {
   SpoolerList<PrinterDriverInfo> enumPrinterDrivers(
       const std::optional<std::wstring>& environment) override;
   SpoolerList<PortInfo> enumPorts() override;
+  Dword deletePrinterDriver(const std::wstring& environment, const std::wstring& name) override;
+  Dword deletePrinterDriverEx(const std::wstring& environment, const std::wstring& name,
+                              Dword deleteFlags, Dword version) override;
+  Dword deletePrinterDriverPackage(const std::wstring& infPath) override;
 
  private:
   SimProcess& process_;

@@ -78,6 +78,7 @@ void SimProcess::terminate(Dword code) {
   handles.clear();
   machine.registry.closeAll(id);
   machine.spooler.closeAll(id);
+  machine.services.closeAll(id);
   std::vector<WindowId> own;
   for (const auto& [windowId, window] : machine.windows) {
     if (window->process == this && window->parent == kNoWindow) own.push_back(windowId);

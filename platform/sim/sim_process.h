@@ -8,6 +8,7 @@
 
 #include "platform/api/ports.h"
 #include "platform/sim/machine_state.h"
+#include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
 
 namespace plat::sim {
@@ -198,11 +199,15 @@ class SimProcess final : public Ports {
   FilePort& files() override { return files_; }
   ShellPort& shell() override { return shell_; }
   SpoolerPort& spooler() override { return spooler_; }
+  DevicePort& devices() override { return devices_; }
+  ServicePort& services() override { return services_; }
 
  private:
   SimFilePort files_{*this};
   SimShellPort shell_{*this};
   SimSpoolerPort spooler_{*this};
+  SimDevicePort devices_{*this};
+  SimServicePort services_{*this};
   SimRegistryPort registry_;
 };
 

@@ -10,18 +10,6 @@ bool isUtf16(const std::vector<std::uint8_t>& contents) {
   return contents.size() >= 2 && contents[0] == 0xFF && contents[1] == 0xFE;
 }
 
-std::wstring decode(const std::vector<std::uint8_t>& contents) {
-  std::wstring text;
-  if (isUtf16(contents)) {
-    for (std::size_t i = 2; i + 1 < contents.size(); i += 2) {
-      text += static_cast<wchar_t>(contents[i] | (contents[i + 1] << 8U));
-    }
-  } else {
-    for (const std::uint8_t byte : contents) text += static_cast<wchar_t>(byte);
-  }
-  return text;
-}
-
 std::vector<std::uint8_t> encode(const std::wstring& text, bool utf16) {
   std::vector<std::uint8_t> bytes;
   if (utf16) {
@@ -86,10 +74,22 @@ std::optional<std::wstring> keyName(const std::wstring& line) {
 
 }  // namespace
 
+std::wstring profileText(const std::vector<std::uint8_t>& contents) {
+  std::wstring text;
+  if (isUtf16(contents)) {
+    for (std::size_t i = 2; i + 1 < contents.size(); i += 2) {
+      text += static_cast<wchar_t>(contents[i] | (contents[i + 1] << 8U));
+    }
+  } else {
+    for (const std::uint8_t byte : contents) text += static_cast<wchar_t>(byte);
+  }
+  return text;
+}
+
 std::optional<std::wstring> profileValue(const std::vector<std::uint8_t>& contents,
                                          const std::wstring& section, const std::wstring& key) {
   bool inSection = false;
-  for (const std::wstring& line : splitLines(decode(contents))) {
+  for (const std::wstring& line : splitLines(profileText(contents))) {
     if (const auto name = sectionName(line)) {
       inSection = sameName(*name, section);
       continue;
@@ -109,7 +109,7 @@ std::optional<std::wstring> profileValue(const std::vector<std::uint8_t>& conten
 std::vector<std::uint8_t> withProfileValue(const std::vector<std::uint8_t>& contents,
                                            const std::wstring& section, const std::wstring& key,
                                            const std::wstring& value) {
-  std::vector<std::wstring> lines = splitLines(decode(contents));
+  std::vector<std::wstring> lines = splitLines(profileText(contents));
   const std::wstring entry = key + L"=" + value;
   std::optional<std::size_t> sectionEnd;  // the line after the section's last entry
   bool inSection = false;

@@ -9,6 +9,9 @@
 
 namespace plat::sim {
 
+// A profile or INF file's text: UTF-16LE after FF FE, otherwise ANSI.
+std::wstring profileText(const std::vector<std::uint8_t>& contents);
+
 // The value of `key` in `section` (both without regard to case), trimmed
 // and without surrounding quotes; nothing when either is missing.
 std::optional<std::wstring> profileValue(const std::vector<std::uint8_t>& contents,

@@ -4,6 +4,7 @@
 #include <array>
 #include <cwctype>
 
+#include "platform/sim/sim_driver_store.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_process.h"
 
@@ -128,6 +129,7 @@ SpoolerState::SpoolerState(const MachineConfig& config, RegistryTree& registry)
     }
     registry_.writeKey(key, values);
   }
+  loadedDrivers_ = initial.loadedDrivers;
   ports_ = initial.ports;
   for (const PrinterQueueConfig& queue : initial.printers) addPrinter({0, false, queue}, false);
   for (const PrinterConnectionConfig& connection : initial.connections) {
@@ -166,6 +168,7 @@ void SpoolerState::writeView(const Printer& printer) {
 SpoolerConfig SpoolerState::save() const {
   SpoolerConfig out;
   out.drivers = drivers_;
+  out.loadedDrivers = loadedDrivers_;
   out.ports = ports_;
   for (const Printer& printer : printers_) {
     if (printer.connection) {
@@ -322,6 +325,22 @@ SpoolerList<PrinterDriverInfo> SpoolerState::drivers(const std::wstring& environ
   return out;
 }
 
+Dword SpoolerState::removeDriver(const std::wstring& environment, const std::wstring& name) {
+  if (!administrator()) return kErrorAccessDenied;
+  if (!hasDriver(name, environment)) return kErrorUnknownPrinterDriver;
+  const bool used = std::any_of(printers_.begin(), printers_.end(), [&](const Printer& p) {
+    return !p.connection && sameName(p.queue.driver, name);
+  });
+  const bool loaded = std::any_of(loadedDrivers_.begin(), loadedDrivers_.end(),
+                                  [&](const std::wstring& d) { return sameName(d, name); });
+  if (used || loaded) return kErrorPrinterDriverInUse;
+  registry_.removeTree(driverKey(environment, name));
+  std::erase_if(drivers_, [&](const PrinterDriverConfig& d) {
+    return sameName(d.name, name) && sameName(d.environment, environment);
+  });
+  return kErrorSuccess;
+}
+
 SpoolerList<PortInfo> SpoolerState::ports() const {
   SpoolerList<PortInfo> out;
   for (const PortConfig& port : ports_) out.items.push_back({port.name, port.monitor, L""});
@@ -388,6 +407,36 @@ SpoolerList<PortInfo> SimSpoolerPort::enumPorts() {
   std::scoped_lock lock(process_.machine.mutex);
   if (const auto fault = process_.machine.takeFault("EnumPortsW")) return {{}, *fault};
   return process_.machine.spooler.ports();
+}
+
+Dword SimSpoolerPort::deletePrinterDriver(const std::wstring& environment,
+                                          const std::wstring& name) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("DeletePrinterDriverW")) return *fault;
+  return process_.machine.spooler.removeDriver(environment, name);
+}
+
+Dword SimSpoolerPort::deletePrinterDriverEx(const std::wstring& environment,
+                                            const std::wstring& name, Dword /*deleteFlags*/,
+                                            Dword /*version*/) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("DeletePrinterDriverExW")) return *fault;
+  return process_.machine.spooler.removeDriver(environment, name);
+}
+
+Dword SimSpoolerPort::deletePrinterDriverPackage(const std::wstring& infPath) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  // The function came with Windows Vista (6.0).
+  if (machine.config.os.majorVersion < 6) return kErrorProcNotFound;
+  if (const auto fault = machine.takeFault("DeletePrinterDriverPackageW")) return *fault;
+  const auto inf = resolvePath(process_, infPath);
+  if (!inf) return kErrorInvalidName;
+  std::vector<std::wstring> installed;
+  for (const PrinterDriverConfig& driver : machine.spooler.save().drivers) {
+    installed.push_back(driver.name);
+  }
+  return removeDriverPackage(machine.disk, machine.config.os, *inf, installed);
 }
 
 }  // namespace plat::sim

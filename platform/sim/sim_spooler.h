@@ -54,6 +54,11 @@ class SpoolerState {
   Dword removeConnection(const std::wstring& name);
   [[nodiscard]] SpoolerList<PrinterDriverInfo> drivers(const std::wstring& environment) const;
   [[nodiscard]] SpoolerList<PortInfo> ports() const;
+  // DeletePrinterDriverW and DeletePrinterDriverExW (the flags only decide
+  // about the files, which the simulated spooler does not keep).
+  Dword removeDriver(const std::wstring& environment, const std::wstring& name);
+  // The spooler process has ended: it holds no driver loaded any more.
+  void unloadDrivers() { loadedDrivers_.clear(); }
   // The process has ended: its printer handles go with it.
   void closeAll(ProcessId process);
 
@@ -86,6 +91,7 @@ class SpoolerState {
   const MachineConfig& config_;
   RegistryTree& registry_;
   std::vector<PrinterDriverConfig> drivers_;
+  std::vector<std::wstring> loadedDrivers_;
   std::vector<PortConfig> ports_;
   std::vector<Printer> printers_;  // local queues and connections, in the order added
   std::map<PrinterId, OpenPrinter> handles_;

@@ -94,6 +94,18 @@ bool Win32Files::pathFileExists(const std::wstring& path) {
   return PathFileExistsW(path.c_str()) != FALSE;
 }
 
+FindFilesResult Win32Files::findFiles(const std::wstring& pattern) {
+  WIN32_FIND_DATAW data{};
+  HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return {{}, GetLastError()};
+  FindFilesResult found;
+  do {
+    found.names.emplace_back(data.cFileName);
+  } while (FindNextFileW(find, &data) != FALSE);
+  FindClose(find);
+  return found;
+}
+
 std::uint32_t Win32Files::getPrivateProfileInt(const std::wstring& section, const std::wstring& key,
                                                int defaultValue, const std::wstring& file) {
   return GetPrivateProfileIntW(section.c_str(), key.c_str(), defaultValue, file.c_str());

@@ -136,6 +136,7 @@ class Win32Files final : public FilePort {
   Dword createDirectory(const std::wstring& path) override;
   bool pathIsDirectory(const std::wstring& path) override;
   bool pathFileExists(const std::wstring& path) override;
+  FindFilesResult findFiles(const std::wstring& pattern) override;
   std::uint32_t getPrivateProfileInt(const std::wstring& section, const std::wstring& key,
                                      int defaultValue, const std::wstring& file) override;
   Dword writePrivateProfileString(const std::wstring& section, const std::wstring& key,
@@ -170,6 +171,26 @@ class Win32Spooler final : public SpoolerPort {
   SpoolerList<PrinterDriverInfo> enumPrinterDrivers(
       const std::optional<std::wstring>& environment) override;
   SpoolerList<PortInfo> enumPorts() override;
+  Dword deletePrinterDriver(const std::wstring& environment, const std::wstring& name) override;
+  Dword deletePrinterDriverEx(const std::wstring& environment, const std::wstring& name,
+                              Dword deleteFlags, Dword version) override;
+  Dword deletePrinterDriverPackage(const std::wstring& infPath) override;
+};
+
+class Win32Devices final : public DevicePort {
+ public:
+  CopyOemInfResult setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
+                                   Dword destinationChars) override;
+};
+
+class Win32Services final : public ServicePort {
+ public:
+  ServiceOpenResult openScManager(Dword access) override;
+  ServiceOpenResult openService(ServiceId manager, const std::wstring& name, Dword access) override;
+  ServiceStatusResult queryServiceStatus(ServiceId service) override;
+  ServiceStatusResult controlService(ServiceId service, Dword control) override;
+  Dword startService(ServiceId service) override;
+  Dword closeServiceHandle(ServiceId handle) override;
 };
 
 class Win32Registry final : public RegistryPort {
@@ -200,6 +221,8 @@ class Win32Ports final : public Ports {
   ShellPort& shell() override { return shell_; }
   SpoolerPort& spooler() override { return spooler_; }
   RegistryPort& registry() override { return registry_; }
+  DevicePort& devices() override { return devices_; }
+  ServicePort& services() override { return services_; }
 
  private:
   Win32System system_;
@@ -212,6 +235,8 @@ class Win32Ports final : public Ports {
   Win32Shell shell_;
   Win32Spooler spooler_;
   Win32Registry registry_;
+  Win32Devices devices_;
+  Win32Services services_;
 };
 
 inline HWND toHwnd(WindowId id) {

@@ -164,4 +164,53 @@ SpoolerList<PortInfo> Win32Spooler::enumPorts() {
   });
 }
 
+Dword Win32Spooler::deletePrinterDriver(const std::wstring& environment, const std::wstring& name) {
+  return DeletePrinterDriverW(nullptr, const_cast<wchar_t*>(environment.c_str()),
+                              const_cast<wchar_t*>(name.c_str())) != FALSE
+             ? kErrorSuccess
+             : GetLastError();
+}
+
+Dword Win32Spooler::deletePrinterDriverEx(const std::wstring& environment, const std::wstring& name,
+                                          Dword deleteFlags, Dword version) {
+  return DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(environment.c_str()),
+                                const_cast<wchar_t*>(name.c_str()), deleteFlags, version) != FALSE
+             ? kErrorSuccess
+             : GetLastError();
+}
+
+namespace {
+
+// winspool.drv loaded by its full path, freed when done.
+class SpoolerLibrary {
+ public:
+  SpoolerLibrary()
+      : module_(LoadLibraryExW(L"c:\\windows\\system32\\winspool.drv", nullptr,
+                               LOAD_WITH_ALTERED_SEARCH_PATH)) {}
+  SpoolerLibrary(const SpoolerLibrary&) = delete;
+  SpoolerLibrary& operator=(const SpoolerLibrary&) = delete;
+  ~SpoolerLibrary() {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+  [[nodiscard]] FARPROC find(const char* name) const {
+    return module_ != nullptr ? GetProcAddress(module_, name) : nullptr;
+  }
+
+ private:
+  HMODULE module_;
+};
+
+using DeletePackageFunction = HRESULT WINAPI(LPCWSTR, LPCWSTR, LPCWSTR);
+
+}  // namespace
+
+Dword Win32Spooler::deletePrinterDriverPackage(const std::wstring& infPath) {
+  const SpoolerLibrary library;
+  auto* deletePackage = reinterpret_cast<DeletePackageFunction*>(
+      reinterpret_cast<void (*)()>(library.find("DeletePrinterDriverPackageW")));
+  if (deletePackage == nullptr) return kErrorProcNotFound;
+  const HRESULT result = deletePackage(nullptr, infPath.c_str(), nullptr);
+  return SUCCEEDED(result) ? kErrorSuccess : static_cast<Dword>(HRESULT_CODE(result));
+}
+
 }  // namespace plat::win32

@@ -1,0 +1,37 @@
+// The driver store of the simulated machine, kept on its disk as Windows
+// keeps it: a staged package is "%windir%\inf\oemN.inf" (the lowest free
+// number) with its precompiled "oemN.PNF", and a folder of the
+// FileRepository named after the INF with the architecture and a hash of
+// its contents ("corvantis.inf_amd64_...") that holds the INF under its
+// own name. A package is the same package when its INF bytes are equal.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/api/device_port.h"
+#include "platform/sim/machine_config.h"
+#include "platform/sim/sim_files.h"
+
+namespace plat::sim {
+
+inline constexpr wchar_t kInfFolder[] = L"C:\\Windows\\inf";
+inline constexpr wchar_t kFileRepository[] = L"C:\\Windows\\System32\\DriverStore\\FileRepository";
+
+// SetupCopyOEMInfW of the INF at the full path `source`.
+CopyOemInfResult stageDriverPackage(FileSystem& disk, const OsProfile& os,
+                                    const std::wstring& source, Dword copyStyle,
+                                    Dword destinationChars);
+
+// DeletePrinterDriverPackageW of the INF at the full path `inf` inside
+// the FileRepository. The package stays while one of the drivers it lists
+// is installed (`installedDrivers`); otherwise its folder and its oem INF
+// with the PNF are removed.
+Dword removeDriverPackage(FileSystem& disk, const OsProfile& os, const std::wstring& inf,
+                          const std::vector<std::wstring>& installedDrivers);
+
+// The driver model names an INF lists: the quoted text that starts a
+// model line, "\"Corvantis LV31 (203 dpi)\"=IDP.Install,USBPRINT\\...".
+std::vector<std::wstring> infDriverNames(const std::vector<std::uint8_t>& contents);
+
+}  // namespace plat::sim

@@ -1,0 +1,70 @@
+// The service control manager of the simulated machine with its one
+// service of interest, the "Spooler". A stop or start is pending for the
+// virtual time the machine's configuration gives, or for ever; when the
+// spooler has stopped, its process holds no driver loaded any more.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "platform/api/service_port.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/machine_config.h"
+
+namespace plat::sim {
+
+class SimProcess;
+class SpoolerState;
+
+class ServiceTable {
+ public:
+  explicit ServiceTable(const ServiceConfig& spooler);
+
+  ServiceOpenResult openManager(ProcessId process);
+  ServiceOpenResult openService(ProcessId process, ServiceId manager, const std::wstring& name,
+                                Dword access);
+  // The service's state at `now`, after any pending change that is due.
+  ServiceStatusResult query(ProcessId process, ServiceId service, std::uint64_t now,
+                            SpoolerState& spooler);
+  ServiceStatusResult stop(ProcessId process, ServiceId service, std::uint64_t now,
+                           SpoolerState& spooler);
+  Dword start(ProcessId process, ServiceId service, std::uint64_t now, SpoolerState& spooler);
+  Dword close(ProcessId process, ServiceId handle);
+  // The process has ended: its handles go with it.
+  void closeAll(ProcessId process);
+  [[nodiscard]] ServiceConfig save() const;
+
+ private:
+  struct Handle {
+    ProcessId process = 0;
+    bool manager = false;
+    Dword access = 0;
+  };
+  // Whether `service` is an open service handle of `process` with `right`.
+  Dword check(ProcessId process, ServiceId service, Dword right) const;
+  void settle(std::uint64_t now, SpoolerState& spooler);
+
+  ServiceConfig config_;
+  Dword state_;
+  std::uint64_t pendingUntil_ = 0;
+  bool pendingForEver_ = false;
+  std::map<ServiceId, Handle> handles_;
+  ServiceId nextHandle_ = 0x7000;
+};
+
+class SimServicePort final : public ServicePort {
+ public:
+  explicit SimServicePort(SimProcess& process) : process_(process) {}
+  ServiceOpenResult openScManager(Dword access) override;
+  ServiceOpenResult openService(ServiceId manager, const std::wstring& name, Dword access) override;
+  ServiceStatusResult queryServiceStatus(ServiceId service) override;
+  ServiceStatusResult controlService(ServiceId service, Dword control) override;
+  Dword startService(ServiceId service) override;
+  Dword closeServiceHandle(ServiceId handle) override;
+
+ private:
+  SimProcess& process_;
+};
+
+}  // namespace plat::sim
