@@ -188,16 +188,21 @@ TEST(SimSpooler, MachineFileSectionLoadsAndSavesWhatProgramsChanged) {
                    "version": "2021.1.5.0"}],
       "ports": [{"name": "USB001", "monitor": "USB Monitor"}, {"name": "LPT1:"}],
       "printers": [{"name": "Office", "port": "USB001", "driver": "Corvantis LV31 (203 dpi)",
-                    "offline": true, "jobs": [{"document": "labels.prn"}]}],
+                    "offline": true, "jobs": [{"document": "labels.prn"},
+                                              {"document": "stuck.prn", "cancelMilliseconds": null}]}],
+      "monitors": [{"name": "Local Port", "dll": "localspl.dll"}],
       "connections": [{"name": "\\\\srv\\Desk", "driver": "Corvantis LV31 (203 dpi)"}]}})j",
                                        "s.json");
   ASSERT_TRUE(loaded.config) << loaded.error;
   Machine machine(*loaded.config);
+  machine.putFile({L"C:\\Windows\\System32\\netmon.dll", false, 0, {}});
   runInProcess(machine, [] {
     Dword error = 0;
     PrinterInfo2 info = record(L"New", L"LPT1:");
     PrinterHandle::add(ports().spooler(), info, error);
     EXPECT_EQ(error, kErrorSuccess);
+    EXPECT_EQ(ports().spooler().addMonitor({L"Seagull Network Monitor", L"", L"netmon.dll"}),
+              kErrorSuccess);
   });
   const std::string saved = formatMachineFile(machine.snapshot());
   const auto reloaded = parseMachineFile(saved, "saved.json");
@@ -206,8 +211,12 @@ TEST(SimSpooler, MachineFileSectionLoadsAndSavesWhatProgramsChanged) {
   const SpoolerConfig& spooler = *reloaded.config->spooler;
   ASSERT_EQ(spooler.printers.size(), 2U);
   EXPECT_TRUE(spooler.printers[0].offline);
-  ASSERT_EQ(spooler.printers[0].jobs.size(), 1U);
+  ASSERT_EQ(spooler.printers[0].jobs.size(), 2U);
   EXPECT_EQ(spooler.printers[0].jobs[0].document, L"labels.prn");
+  EXPECT_EQ(spooler.printers[0].jobs[0].cancelMilliseconds, std::optional<Dword>(0));
+  EXPECT_FALSE(spooler.printers[0].jobs[1].cancelMilliseconds);
+  ASSERT_EQ(spooler.monitors.size(), 2U);
+  EXPECT_EQ(spooler.monitors[1].name, L"Seagull Network Monitor");
   EXPECT_EQ(spooler.printers[1].name, L"New");
   EXPECT_EQ(spooler.connections.size(), 1U);
   EXPECT_EQ(spooler.drivers[0].version, L"2021.1.5.0");
@@ -268,6 +277,16 @@ TEST(SimSpooler, BadMachineFileSectionsNameTheField) {
        "b.json: field 'spooler.connections[0].name': expected"},
       {R"({"spooler": {"connections": [{"name": "\\\\srv\\", "driver": "D"}]}})",
        "b.json: field 'spooler.connections[0].name': expected"},
+      {printer(R"("name": "Q", "port": "P", "driver": "D",
+                  "jobs": [{"document": "x", "cancelMilliseconds": "soon"}])"),
+       "b.json: field 'spooler.printers[0].jobs[0].cancelMilliseconds': expected a non-negative"},
+      {R"({"spooler": {"monitors": {}}})", "b.json: field 'spooler.monitors': expected an array"},
+      {R"({"spooler": {"monitors": [{"name": "M", "dll": "m.dll", "environment": "x"}]}})",
+       "b.json: field 'spooler.monitors[0].environment': unknown field"},
+      {R"({"spooler": {"monitors": [{"name": "M", "dll": "C:\\m.dll"}]}})",
+       "b.json: field 'spooler.monitors[0].dll': expected a DLL name"},
+      {R"({"spooler": {"monitors": [{"name": "M", "dll": "m.dll"}, {"name": "m", "dll": "n.dll"}]}})",
+       "b.json: field 'spooler.monitors[1].name': named twice"},
   };
   const std::string longest = printer(R"("name": ")" + std::string(kMaxPrinterNameChars, 'n') +
                                       R"(", "port": "P", "driver": "D")");
@@ -277,6 +296,138 @@ TEST(SimSpooler, BadMachineFileSectionsNameTheField) {
     EXPECT_FALSE(result.config) << c.text;
     EXPECT_EQ(result.error.rfind(c.error, 0), 0U) << c.text << " gave: " << result.error;
   }
+}
+
+TEST(SimSpooler, AddMonitorNeedsRightsAFreeNameAndItsDllInTheNativeSystemFolder) {
+  struct Case {
+    const char* what;
+    MonitorInfo2 info;
+    Dword error;
+    bool administrator = true;
+  };
+  const Case cases[] = {
+      {"added", {L"Net", L"", L"net.dll"}, kErrorSuccess},
+      {"for the spooler's environment", {L"Net", L"windows x64", L"net.dll"}, kErrorSuccess},
+      {"for another environment",
+       {L"Net", L"Windows NT x86", L"net.dll"},
+       kErrorInvalidEnvironment},
+      // The name is looked for before the DLL.
+      {"name taken", {L"local port", L"", L"missing.dll"}, kErrorPrintMonitorAlreadyInstalled},
+      {"no DLL", {L"Net", L"", L"missing.dll"}, kErrorModNotFound},
+      // A 32-bit program's System32 is SysWOW64; the spooler's is not.
+      {"DLL only in SysWOW64", {L"Net", L"", L"wow.dll"}, kErrorModNotFound},
+      {"no name", {L"", L"", L"net.dll"}, kErrorInvalidParameter},
+      {"no administrator", {L"Net", L"", L"net.dll"}, kErrorAccessDenied, false},
+  };
+  for (const Case& c : cases) {
+    MachineConfig config;
+    config.os.isAdministrator = c.administrator;
+    Machine machine(config);
+    machine.putFile({L"C:\\Windows\\System32\\net.dll", false, 0, {}});
+    machine.putFile({L"C:\\Windows\\SysWOW64\\wow.dll", false, 0, {}});
+    Dword error = 99;
+    runInProcess(machine, [&] { error = ports().spooler().addMonitor(c.info); });
+    EXPECT_EQ(error, c.error) << c.what;
+    EXPECT_EQ(machine.snapshot().spooler->monitors.size(), error == kErrorSuccess ? 4U : 3U)
+        << c.what;
+  }
+}
+
+TEST(SimSpooler, AddPrinterDriverNeedsItsFilesAndReplacesTheDriverOfTheSameName) {
+  const std::wstring folder = L"C:\\Windows\\System32\\spool\\drivers\\x64\\";
+  DriverInfo4 good;
+  good.version = 3;
+  good.name = L"Corvantis T1 (203 dpi)";
+  good.environment = L"Windows x64";
+  good.driverPath = folder + L"drv.dll";
+  good.dataFile = folder + L"data.ini";
+  good.configFile = folder + L"cfg.dll";
+  good.helpFile = folder + L"help.chm";
+  good.dependentFiles = {L"dep.ddz"};  // beside the driver DLL
+  struct Case {
+    const char* what;
+    DriverInfo4 info;
+    Dword error;
+    bool administrator = true;
+  };
+  std::vector<Case> cases = {{"added", good, kErrorSuccess}};
+  cases.push_back({"a dependent file missing", good, kErrorFileNotFound});
+  cases.back().info.dependentFiles.push_back(L"gone.ddz");
+  cases.push_back({"the help file elsewhere", good, kErrorFileNotFound});
+  cases.back().info.helpFile = folder + L"com\\help.chm";
+  cases.push_back({"an unknown environment", good, kErrorInvalidEnvironment});
+  cases.back().info.environment = L"Windows IA64";
+  cases.push_back({"no name", good, kErrorInvalidParameter});
+  cases.back().info.name.clear();
+  cases.push_back({"no administrator", good, kErrorAccessDenied, false});
+  for (const Case& c : cases) {
+    MachineConfig config;
+    config.os.isAdministrator = c.administrator;
+    config.spooler = spoolerWith(config.os, {});
+    Machine machine(config);
+    for (const wchar_t* file : {L"drv.dll", L"data.ini", L"cfg.dll", L"help.chm", L"dep.ddz"}) {
+      machine.putFile({folder + file, false, 0, {}});
+    }
+    runInProcess(machine, [&] {
+      SpoolerPort& spooler = ports().spooler();
+      EXPECT_EQ(spooler.addPrinterDriver(c.info), c.error) << c.what;
+      if (c.error != kErrorSuccess) return;
+      EXPECT_EQ(spooler.addPrinterDriver(c.info), kErrorSuccess) << "again";
+      EXPECT_EQ(spooler.enumPrinterDrivers(kEnvironmentX64).items.size(), 4U);
+      Dword error = 0;
+      const RegistryKey key = RegistryKey::open(
+          ports().registry(), kHkeyLocalMachine,
+          L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\"
+          L"Drivers\\Version-3\\Corvantis T1 (203 dpi)",
+          kKeyRead, error);
+      const auto files = ports().registry().regQueryValueEx(key.get(), L"Dependent Files", {});
+      EXPECT_EQ(files.type, kRegMultiSz);
+      EXPECT_EQ(files.data, regMultiSzData({L"dep.ddz"}));
+      // Without an environment the driver is for the caller's.
+      DriverInfo4 own = c.info;
+      own.environment.clear();
+      EXPECT_EQ(spooler.addPrinterDriver(own), kErrorSuccess);
+      EXPECT_EQ(spooler.enumPrinterDrivers(std::nullopt).items.size(), 1U);
+    });
+  }
+}
+
+TEST(SimSpooler, JobsAreListedInOrderAndCancelledJobsLeaveAfterTheirTime) {
+  MachineConfig config;
+  config.spooler = spoolerWith(config.os, {queue(L"Q", L"USB001", kLv31)});
+  config.spooler->printers[0].jobs = {
+      {0, L"a.prn", 500}, {0, L"b.prn", std::nullopt}, {0, L"c.prn", 0}};
+  Machine machine(config);
+  runInProcess(machine, [] {
+    SpoolerPort& spooler = ports().spooler();
+    Dword error = 0;
+    const PrinterHandle q = PrinterHandle::open(spooler, L"Q", kPrinterAccessUse, error);
+    const auto all = spooler.enumJobs(q.get(), 0, 1000);
+    ASSERT_EQ(all.items.size(), 3U);
+    EXPECT_EQ(all.items[0].nextJobId, all.items[1].jobId);
+    EXPECT_EQ(all.items[2].nextJobId, 0U);
+    const auto second = spooler.enumJobs(q.get(), 1, 1);
+    ASSERT_EQ(second.items.size(), 1U);
+    EXPECT_EQ(second.items[0].jobId, all.items[1].jobId);
+    EXPECT_TRUE(spooler.enumJobs(q.get(), 5, 10).items.empty());
+    EXPECT_EQ(spooler.enumJobs(0x1234, 0, 10).error, kErrorInvalidHandle);
+
+    EXPECT_EQ(spooler.setJob(q.get(), 999, kJobControlCancel), kErrorInvalidParameter);
+    EXPECT_EQ(spooler.setJob(q.get(), all.items[0].jobId, 1), kErrorCallNotImplemented);
+    for (const JobInfo3& job : all.items) {
+      EXPECT_EQ(spooler.setJob(q.get(), job.jobId, kJobControlCancel), kErrorSuccess);
+    }
+    EXPECT_EQ(spooler.getPrinter(q.get()).info.jobs, 2U);  // c left at once
+  });
+  machine.advance(499);
+  EXPECT_EQ(machine.snapshot().spooler->printers[0].jobs.size(), 2U);
+  machine.advance(1);
+  ASSERT_EQ(machine.snapshot().spooler->printers[0].jobs.size(), 1U);
+  EXPECT_TRUE(machine.submitPrintJob(L"q", {0, L"d.prn", 0}));
+  EXPECT_FALSE(machine.submitPrintJob(L"Nowhere", {0, L"e.prn", 0}));
+  const MachineConfig snapshot = machine.snapshot();
+  ASSERT_EQ(snapshot.spooler->printers[0].jobs.size(), 2U);
+  EXPECT_EQ(snapshot.spooler->printers[0].jobs[0].document, L"b.prn");
 }
 
 }  // namespace

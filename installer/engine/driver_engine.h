@@ -75,6 +75,35 @@ class CDriverEngine {
   // the list cannot be read.
   plat::Dword renameValidPrinter(std::wstring& name);
 
+  // Registers the maker's driver and creates queues. With `refresh` set,
+  // the package is staged into the printer driver directory, the port
+  // monitor added and the saved drivers and queues re-created first. With a
+  // printer name the package is staged (once), then the driver that the
+  // model table gives for the name is added, stamped with the packaged
+  // version and date, and a queue of that name on `portName` created. The
+  // port monitor is added in every case; "already installed" counts as
+  // success. 0, or the code of the first failing call (what was done
+  // before it stays).
+  plat::Dword installPrinter(const std::wstring& portName, const std::wstring& printerName,
+                             bool refresh);
+  // Re-adds the saved drivers with `record`, in order, and stamps each with
+  // the packaged version; a driver the package no longer has is reported
+  // deleted instead. The first failing AddPrinterDriverW ends the call.
+  plat::Dword updateSavedDrivers(plat::DriverInfo4& record);
+
+  // The check before a job that replaces the installed driver: pending
+  // jobs of the maker's printers (cancelled when the user says so), the
+  // old brand's printers and connected USB printers, each asked about in a
+  // message box and checked again after [No] or [Retry]. True when the job
+  // must not start (the user cancelled or declined, or the printers cannot
+  // be listed), false when it may.
+  bool checkPrintersReady();
+  // Asks the user about the maker's pending jobs and cancels them on
+  // [Yes], waiting up to a minute per busy printer for them to leave. 0
+  // when the user cancelled, 1 when no jobs are left, 2 when the check
+  // failed or jobs remain.
+  int cancelPendingJobs();
+
   // The installed version of the maker's driver: the spooler's record in
   // the registry first, then the maker's oem INF files (the highest number
   // wins); "0.0.0.0" when there is none. Only reads.
@@ -94,6 +123,10 @@ class CDriverEngine {
   }
 
  private:
+  // Writes the packaged version and date into the driver's key under the
+  // version key; a key that cannot be opened is passed over.
+  void stampPackageVersion(const std::wstring& driverName) const;
+
   // The log slot: the log file, opened by the first entry while logging
   // is on and closed with the engine.
   CEngineLog log_;

@@ -21,6 +21,8 @@ constexpr wchar_t kWindows10[] = L"Microsoft Windows 10";
 constexpr wchar_t kPrinterPlaceholder[] = L"$PRN$";
 constexpr plat::Dword kQueuePriority = 1;
 
+}  // namespace
+
 std::wstring replaceAll(std::wstring text, const std::wstring& from, const std::wstring& to) {
   for (std::size_t at = text.find(from); at != std::wstring::npos;
        at = text.find(from, at + to.size())) {
@@ -28,8 +30,6 @@ std::wstring replaceAll(std::wstring text, const std::wstring& from, const std::
   }
   return text;
 }
-
-}  // namespace
 
 plat::SpoolerList<plat::PrinterInfo2> enumeratePrinters() {
   return plat::ports().spooler().enumPrinters(plat::kPrinterEnumLocal |

@@ -50,6 +50,13 @@ inline constexpr Dword kErrorPrinterDriverPackageInUse = 3015;
 // DeletePrinterDriverExW flag: the driver's files go with it.
 inline constexpr Dword kDpdDeleteAllFiles = 0x4;
 
+// AddMonitorW and AddPrinterDriverW error codes.
+inline constexpr Dword kErrorModNotFound = 126;  // the monitor DLL cannot be loaded
+inline constexpr Dword kErrorPrintMonitorAlreadyInstalled = 3006;
+
+// SetJobW command (level 0, no job record): cancel and delete the job.
+inline constexpr Dword kJobControlCancel = 3;
+
 // The PRINTER_INFO_2 fields the installer reads and writes. The device
 // mode and the security descriptor are always null.
 struct PrinterInfo2 {
@@ -82,6 +89,36 @@ struct PortInfo {
   std::wstring name;
   std::wstring monitorName;
   std::wstring description;
+};
+
+// MONITOR_INFO_2: a port monitor and the DLL in the system directory that
+// implements it. An empty environment is passed as null (the spooler's own).
+struct MonitorInfo2 {
+  std::wstring name;
+  std::wstring environment;
+  std::wstring dllName;
+};
+
+// DRIVER_INFO_4. Empty texts are passed as null; the dependent files and the
+// previous names become the record's multi-strings (null when empty).
+struct DriverInfo4 {
+  Dword version = 0;  // cVersion
+  std::wstring name;
+  std::wstring environment;
+  std::wstring driverPath;
+  std::wstring dataFile;
+  std::wstring configFile;
+  std::wstring helpFile;
+  std::vector<std::wstring> dependentFiles;
+  std::wstring monitorName;
+  std::wstring defaultDataType;
+  std::vector<std::wstring> previousNames;
+};
+
+// JOB_INFO_3: a job of a queue and the one after it (0 for the last).
+struct JobInfo3 {
+  Dword jobId = 0;
+  Dword nextJobId = 0;
 };
 
 template <class Record>
@@ -142,6 +179,15 @@ class SpoolerPort {
   // before Vista lacks it: 0, the Win32 code of the HRESULT, or
   // kErrorProcNotFound when the function is missing.
   virtual Dword deletePrinterDriverPackage(const std::wstring& infPath) = 0;
+  // AddMonitorW on the local machine at level 2: 0 or the error code.
+  virtual Dword addMonitor(const MonitorInfo2& info) = 0;
+  // AddPrinterDriverW on the local machine at level 4: 0 or the error code.
+  virtual Dword addPrinterDriver(const DriverInfo4& info) = 0;
+  // EnumJobsW at level 3 from job index `firstJob`, at most `count` jobs,
+  // sized the same way as enumPrinters.
+  virtual SpoolerList<JobInfo3> enumJobs(PrinterId printer, Dword firstJob, Dword count) = 0;
+  // SetJobW at level 0 without a job record: 0 or the error code.
+  virtual Dword setJob(PrinterId printer, Dword jobId, Dword command) = 0;
 };
 
 // Owns a printer handle and closes it when it goes out of scope.

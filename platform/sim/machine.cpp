@@ -459,6 +459,7 @@ MachineConfig Machine::snapshot() const {
   }
   out.files = state_->disk.entries();
   out.registry = state_->registry.save();
+  state_->spooler.settleJobs(state_->now);
   out.spooler = state_->spooler.save();
   out.spoolerService = state_->services.save();
   return out;

@@ -186,6 +186,11 @@ class Machine {
   void putFile(FileEntry entry);
   [[nodiscard]] std::vector<ShellLaunch> launches() const;
 
+  // The print spooler as the world changes it: a job arrives in a local
+  // queue, or a queue goes offline or online. False without such a queue.
+  bool submitPrintJob(const std::wstring& printer, const PrintJobConfig& job);
+  bool setPrinterOffline(const std::wstring& printer, bool offline);
+
  private:
   std::unique_ptr<MachineState> state_;
 };

@@ -97,10 +97,23 @@ struct PortConfig {
   std::wstring monitor;
 };
 
+// A job waiting in a queue. Once cancelled it leaves the queue after
+// `cancelMilliseconds` of virtual time (nothing: it never leaves, as a job
+// stuck in the printer).
 struct PrintJobConfig {
   Dword id = 0;  // given by the spooler; not part of a machine file
   std::wstring document;
+  std::optional<Dword> cancelMilliseconds = 0;
 };
+
+// A port monitor and its DLL in the native system directory.
+struct MonitorConfig {
+  std::wstring name;
+  std::wstring dll;
+};
+
+// The port monitors of a fresh Windows installation.
+std::vector<MonitorConfig> defaultMonitors();
 
 struct PrinterQueueConfig {
   std::wstring name;
@@ -125,6 +138,7 @@ struct SpoolerConfig {
   std::vector<PortConfig> ports;
   std::vector<PrinterQueueConfig> printers;
   std::vector<PrinterConnectionConfig> connections;
+  std::vector<MonitorConfig> monitors = defaultMonitors();
 };
 
 // The "Spooler" service: running or stopped, and how long a stop or a

@@ -355,6 +355,13 @@ class Reader {
     return out;
   }
 
+  // A duration in milliseconds, or null for one that never ends.
+  std::optional<Dword> optionalMilliseconds(const json& parent, const std::string& key,
+                                            const std::string& path) const {
+    if (parent[key].is_null()) return std::nullopt;
+    return static_cast<Dword>(unsignedField(parent, key, path, 0xFFFFFFFF));
+  }
+
   // The spooler: every queue names an existing port and a driver of the
   // machine's own environment.
   // The Spooler service; a duration of null is a stop or start that never
@@ -376,7 +383,7 @@ class Reader {
 
   SpoolerConfig readSpooler(const json& value, const OsProfile& os) const {
     expectObject(value, "spooler",
-                 {"drivers", "loadedDrivers", "ports", "printers", "connections"});
+                 {"drivers", "loadedDrivers", "ports", "printers", "connections", "monitors"});
     SpoolerConfig out;
     const auto each = [&](const char* key, const auto& read) {
       if (!value.contains(key)) return;
@@ -431,6 +438,29 @@ class Reader {
       if (!names.insert(pathKey(connection.name)).second) fail(path + ".name", "named twice");
       out.connections.push_back(connection);
     });
+    if (value.contains("monitors")) out.monitors = readMonitors(value["monitors"]);
+    return out;
+  }
+
+  // The port monitors, replacing those of a fresh installation.
+  std::vector<MonitorConfig> readMonitors(const json& value) const {
+    const json& items = array(value, "spooler.monitors");
+    std::vector<MonitorConfig> out;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const std::string path = "spooler.monitors[" + std::to_string(i) + "]";
+      expectObject(items[i], path, {"name", "dll"});
+      MonitorConfig monitor{wide(items[i], "name", path), wide(items[i], "dll", path)};
+      if (monitor.name.empty()) fail(path + ".name", "expected a monitor name");
+      if (monitor.dll.empty() || monitor.dll.find(L'\\') != std::wstring::npos) {
+        fail(path + ".dll", "expected a DLL name without a folder");
+      }
+      if (std::any_of(out.begin(), out.end(), [&](const MonitorConfig& m) {
+            return pathKey(m.name) == pathKey(monitor.name);
+          })) {
+        fail(path + ".name", "named twice");
+      }
+      out.push_back(monitor);
+    }
     return out;
   }
 
@@ -490,8 +520,12 @@ class Reader {
       const json& jobs = array(item["jobs"], path + ".jobs");
       for (std::size_t i = 0; i < jobs.size(); ++i) {
         const std::string jobPath = path + ".jobs[" + std::to_string(i) + "]";
-        expectObject(jobs[i], jobPath, {"document"});
-        queue.jobs.push_back({0, wide(jobs[i], "document", jobPath)});
+        expectObject(jobs[i], jobPath, {"document", "cancelMilliseconds"});
+        PrintJobConfig job{0, wide(jobs[i], "document", jobPath)};
+        if (jobs[i].contains("cancelMilliseconds")) {
+          job.cancelMilliseconds = optionalMilliseconds(jobs[i], "cancelMilliseconds", jobPath);
+        }
+        queue.jobs.push_back(job);
       }
     }
     return queue;
@@ -550,6 +584,10 @@ json formatRegistryValue(const RegistryValueConfig& value) {
   return entry;
 }
 
+json milliseconds(const std::optional<Dword>& duration) {
+  return duration ? json(*duration) : json(nullptr);
+}
+
 json formatSpooler(const SpoolerConfig& spooler) {
   json out = {{"drivers", json::array()},
               {"loadedDrivers", json::array()},
@@ -567,7 +605,10 @@ json formatSpooler(const SpoolerConfig& spooler) {
   }
   for (const auto& queue : spooler.printers) {
     json jobs = json::array();
-    for (const auto& job : queue.jobs) jobs.push_back({{"document", toUtf8(job.document)}});
+    for (const auto& job : queue.jobs) {
+      jobs.push_back({{"document", toUtf8(job.document)},
+                      {"cancelMilliseconds", milliseconds(job.cancelMilliseconds)}});
+    }
     out["printers"].push_back({{"name", toUtf8(queue.name)},
                                {"port", toUtf8(queue.port)},
                                {"driver", toUtf8(queue.driver)},
@@ -579,6 +620,10 @@ json formatSpooler(const SpoolerConfig& spooler) {
   for (const auto& connection : spooler.connections) {
     out["connections"].push_back(
         {{"name", toUtf8(connection.name)}, {"driver", toUtf8(connection.driver)}});
+  }
+  out["monitors"] = json::array();
+  for (const auto& monitor : spooler.monitors) {
+    out["monitors"].push_back({{"name", toUtf8(monitor.name)}, {"dll", toUtf8(monitor.dll)}});
   }
   return out;
 }

@@ -134,6 +134,10 @@ class SimSpoolerPort final : public SpoolerPort {
   Dword deletePrinterDriverEx(const std::wstring& environment, const std::wstring& name,
                               Dword deleteFlags, Dword version) override;
   Dword deletePrinterDriverPackage(const std::wstring& infPath) override;
+  Dword addMonitor(const MonitorInfo2& info) override;
+  Dword addPrinterDriver(const DriverInfo4& info) override;
+  SpoolerList<JobInfo3> enumJobs(PrinterId printer, Dword firstJob, Dword count) override;
+  Dword setJob(PrinterId printer, Dword jobId, Dword command) override;
 
  private:
   SimProcess& process_;

@@ -131,6 +131,7 @@ SpoolerState::SpoolerState(const MachineConfig& config, RegistryTree& registry)
   }
   loadedDrivers_ = initial.loadedDrivers;
   ports_ = initial.ports;
+  monitors_ = initial.monitors;
   for (const PrinterQueueConfig& queue : initial.printers) addPrinter({0, false, queue}, false);
   for (const PrinterConnectionConfig& connection : initial.connections) {
     PrinterQueueConfig queue;
@@ -170,6 +171,7 @@ SpoolerConfig SpoolerState::save() const {
   out.drivers = drivers_;
   out.loadedDrivers = loadedDrivers_;
   out.ports = ports_;
+  out.monitors = monitors_;
   for (const Printer& printer : printers_) {
     if (printer.connection) {
       out.connections.push_back({printer.queue.name, printer.queue.driver});
@@ -358,6 +360,7 @@ void SpoolerState::closeAll(ProcessId process) {
 SpoolerList<PrinterInfo2> SimSpoolerPort::enumPrinters(Dword flags) {
   std::scoped_lock lock(process_.machine.mutex);
   if (const auto fault = process_.machine.takeFault("EnumPrintersW")) return {{}, *fault};
+  process_.machine.spooler.settleJobs(process_.machine.now);
   return process_.machine.spooler.enumPrinters(flags);
 }
 
@@ -370,6 +373,7 @@ PrinterOpenResult SimSpoolerPort::openPrinter(const std::wstring& name, Dword ac
 PrinterInfoResult SimSpoolerPort::getPrinter(PrinterId printer) {
   std::scoped_lock lock(process_.machine.mutex);
   if (const auto fault = process_.machine.takeFault("GetPrinterW")) return {{}, *fault};
+  process_.machine.spooler.settleJobs(process_.machine.now);
   return process_.machine.spooler.get(process_.id, printer);
 }
 

@@ -20,6 +20,7 @@
 
 namespace plat::sim {
 
+class FileSystem;
 class SimProcess;
 
 inline constexpr wchar_t kEnvironmentX86[] = L"Windows NT x86";
@@ -62,6 +63,27 @@ class SpoolerState {
   // The process has ended: its printer handles go with it.
   void closeAll(ProcessId process);
 
+  // AddMonitorW: the monitor's DLL must lie in the native system folder
+  // of `disk`.
+  Dword addMonitor(const MonitorInfo2& info, const FileSystem& disk);
+  // AddPrinterDriverW at level 4 for `environment` (the caller's when the
+  // record names none). Every file the record names must exist on `disk`;
+  // a name without a folder lies beside the driver DLL. The same name in
+  // the same environment again replaces the driver.
+  Dword addDriver(const DriverInfo4& info, const std::wstring& environment, const FileSystem& disk);
+  // EnumJobsW and SetJobW on an open handle. A cancelled job leaves its
+  // queue once its cancel time has passed (see settleJobs).
+  [[nodiscard]] SpoolerList<JobInfo3> jobs(ProcessId process, PrinterId printer, Dword first,
+                                           Dword count) const;
+  Dword setJob(ProcessId process, PrinterId printer, Dword jobId, Dword command, std::uint64_t now);
+  // Cancelled jobs whose time has come at `now` leave their queues.
+  void settleJobs(std::uint64_t now);
+  // What a test does to the machine: a job arrives in the local queue
+  // `printer`, or the queue goes offline or online. False without such a
+  // queue.
+  bool submitJob(const std::wstring& printer, PrintJobConfig job);
+  bool setOffline(const std::wstring& printer, bool offline);
+
  private:
   struct Printer {
     std::uint64_t serial = 0;
@@ -86,6 +108,7 @@ class SpoolerState {
   [[nodiscard]] PrinterInfo2 describe(const Printer& printer) const;
   void addPrinter(Printer printer, bool viewExisting);
   void writeView(const Printer& printer);
+  [[nodiscard]] Printer* findLocalQueue(const std::wstring& name);
   [[nodiscard]] bool administrator() const { return config_.os.isAdministrator; }
 
   const MachineConfig& config_;
@@ -95,6 +118,9 @@ class SpoolerState {
   std::vector<PortConfig> ports_;
   std::vector<Printer> printers_;  // local queues and connections, in the order added
   std::map<PrinterId, OpenPrinter> handles_;
+  std::vector<MonitorConfig> monitors_;
+  // Cancelled jobs by id, and when each leaves its queue.
+  std::map<Dword, std::uint64_t> cancelledJobs_;
   std::uint64_t nextSerial_ = 1;
   Dword nextJobId_ = 1;
   PrinterId nextHandle_ = 0x5000;

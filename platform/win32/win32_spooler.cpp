@@ -65,6 +65,22 @@ PortInfo fromNative(const PORT_INFO_2W& info) {
   return {text(info.pPortName), text(info.pMonitorName), text(info.pDescription)};
 }
 
+JobInfo3 fromNative(const JOB_INFO_3& info) {
+  return {info.JobId, info.NextJobId};
+}
+
+// The texts as one multi-string (each ended by a zero, then one more
+// zero); empty for none, which field() passes as null.
+std::wstring multiString(const std::vector<std::wstring>& texts) {
+  std::wstring out;
+  for (const std::wstring& item : texts) {
+    out += item;
+    out.push_back(L'\0');
+  }
+  if (!out.empty()) out.push_back(L'\0');
+  return out;
+}
+
 // An enumeration call `call(buffer, size, &needed, &returned)`: first
 // without a buffer to learn the size, then into a block of that size.
 template <class Native, class Call>
@@ -211,6 +227,45 @@ Dword Win32Spooler::deletePrinterDriverPackage(const std::wstring& infPath) {
   if (deletePackage == nullptr) return kErrorProcNotFound;
   const HRESULT result = deletePackage(nullptr, infPath.c_str(), nullptr);
   return SUCCEEDED(result) ? kErrorSuccess : static_cast<Dword>(HRESULT_CODE(result));
+}
+
+Dword Win32Spooler::addMonitor(const MonitorInfo2& info) {
+  MONITOR_INFO_2W native{};
+  native.pName = field(info.name);
+  native.pEnvironment = field(info.environment);
+  native.pDLLName = field(info.dllName);
+  return AddMonitorW(nullptr, 2, reinterpret_cast<BYTE*>(&native)) != FALSE ? kErrorSuccess
+                                                                            : GetLastError();
+}
+
+Dword Win32Spooler::addPrinterDriver(const DriverInfo4& info) {
+  const std::wstring dependentFiles = multiString(info.dependentFiles);
+  const std::wstring previousNames = multiString(info.previousNames);
+  DRIVER_INFO_4W native{};
+  native.cVersion = info.version;
+  native.pName = field(info.name);
+  native.pEnvironment = field(info.environment);
+  native.pDriverPath = field(info.driverPath);
+  native.pDataFile = field(info.dataFile);
+  native.pConfigFile = field(info.configFile);
+  native.pHelpFile = field(info.helpFile);
+  native.pDependentFiles = field(dependentFiles);
+  native.pMonitorName = field(info.monitorName);
+  native.pDefaultDataType = field(info.defaultDataType);
+  native.pszzPreviousNames = field(previousNames);
+  return AddPrinterDriverW(nullptr, 4, reinterpret_cast<BYTE*>(&native)) != FALSE ? kErrorSuccess
+                                                                                  : GetLastError();
+}
+
+SpoolerList<JobInfo3> Win32Spooler::enumJobs(PrinterId printer, Dword firstJob, Dword count) {
+  return enumerate<JOB_INFO_3>([&](BYTE* buffer, DWORD size, DWORD* needed, DWORD* returned) {
+    return EnumJobsW(toHandle(printer), firstJob, count, 3, buffer, size, needed, returned);
+  });
+}
+
+Dword Win32Spooler::setJob(PrinterId printer, Dword jobId, Dword command) {
+  return SetJobW(toHandle(printer), jobId, 0, nullptr, command) != FALSE ? kErrorSuccess
+                                                                         : GetLastError();
 }
 
 }  // namespace plat::win32
