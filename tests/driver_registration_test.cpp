@@ -218,16 +218,20 @@ TEST(InstallPrinter, TheFirstFailingCallEndsItWithItsCode) {
   }
 }
 
-TEST(InstallPrinter, ASavedDriverTheSpoolerRefusesStopsTheUpgradeBeforeTheQueues) {
-  MachineConfig config;
-  config.os.is64Bit = false;
-  config.spooler = spoolerWith(config.os, {queue(L"Front desk", L"IP_10.0.0.5", kLv31)});
-  config.faults = {{"AddPrinterDriverW", plat::kErrorAccessDenied, -1}};
-  Machine machine(config);
-  const InstallRun run = install(machine, L"", L"", true, true);
-  EXPECT_EQ(run.result, plat::kErrorAccessDenied);
-  EXPECT_TRUE(run.lines.empty());
-  EXPECT_TRUE(machine.snapshot().spooler->printers.empty());
+TEST(InstallPrinter, ARefusedMonitorOrSavedDriverStopsTheUpgradeBeforeTheQueues) {
+  for (const char* call : {"AddMonitorW", "AddPrinterDriverW"}) {
+    SCOPED_TRACE(call);
+    MachineConfig config;
+    config.os.is64Bit = false;
+    config.spooler = spoolerWith(config.os, {queue(L"Front desk", L"IP_10.0.0.5", kLv31)});
+    config.faults = {{call, plat::kErrorAccessDenied, -1}};
+    Machine machine(config);
+    const InstallRun run = install(machine, L"", L"", true, true);
+    EXPECT_EQ(run.result, plat::kErrorAccessDenied);
+    EXPECT_TRUE(run.lines.empty());
+    EXPECT_EQ(driverNames(machine), std::vector<std::wstring>{testing::kOtherDriver});
+    EXPECT_TRUE(machine.snapshot().spooler->printers.empty());
+  }
 }
 
 }  // namespace
