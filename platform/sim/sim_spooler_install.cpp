@@ -93,7 +93,8 @@ Dword SpoolerState::addDriver(const DriverInfo4& info, const std::wstring& envir
     return equalNoCase(d.name, info.name) && d.environment == env;
   });
   if (!present) drivers_.push_back({info.name, env, L""});
-  // The spooler keeps the file names; the files go into its own folders.
+  // The key names the files without their folders. (Windows also copies
+  // the files into the environment's own folder; the simulation does not.)
   std::vector<std::wstring> dependents;
   for (const std::wstring& file : info.dependentFiles) dependents.push_back(fileNameOf(file));
   registry_.writeKey(driverKeyOf(env, info.name),
