@@ -80,10 +80,10 @@ int CDriverEngine::cancelPendingJobs() {
     }
     if (jobs == 0) return kPrintersFree;
     // The count goes in first, so that a driver name cannot hold a "$NUM$".
-    const std::wstring text =
-        replaceAll(replaceAll(plat::ui::loadString(IDS_JOBS_PENDING_FORCE_CANCEL), L"$NUM$",
-                              std::to_wstring(jobs)),
-                   L"$PRN$", firstDriver);
+    const std::wstring text = plat::ui::replaceAll(
+        plat::ui::replaceAll(plat::ui::loadString(IDS_JOBS_PENDING_FORCE_CANCEL), L"$NUM$",
+                             std::to_wstring(jobs)),
+        L"$PRN$", firstDriver);
     const int answer = ask(text, plat::kMbYesNoCancel);
     if (answer == plat::kIdNo) continue;
     if (answer != plat::kIdYes) return kUserCancelled;
@@ -122,8 +122,8 @@ bool CDriverEngine::checkPrintersReady() {
       }
       if (!isMakerDriverName(printer.driverName)) continue;
       if (printer.jobs != 0) {
-        problem = replaceAll(plat::ui::loadString(IDS_CANCEL_JOBS_FAILED_RETRY), L"$PRN$",
-                             printer.printerName);
+        problem = plat::ui::replaceAll(plat::ui::loadString(IDS_CANCEL_JOBS_FAILED_RETRY), L"$PRN$",
+                                       printer.printerName);
         break;
       }
       const bool online = (printer.attributes & plat::kPrinterAttributeWorkOffline) == 0;

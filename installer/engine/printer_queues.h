@@ -18,10 +18,6 @@ plat::SpoolerList<plat::PrinterInfo2> enumeratePrinters();
 plat::PrinterInfo2 queueRecord(const std::wstring& name, const std::wstring& port,
                                const std::wstring& driver);
 
-// `text` with every `from` replaced by `to`, as the message texts fill
-// their "$PRN$" and "$NUM$".
-std::wstring replaceAll(std::wstring text, const std::wstring& from, const std::wstring& to);
-
 // Tells the user that the USB printer `printerName` (and others) was
 // deleted but its icon stays until the printer is connected again; waits
 // for the user to close the box.
