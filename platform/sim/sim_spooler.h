@@ -53,15 +53,6 @@ class SpoolerState {
   PrinterOpenResult add(ProcessId process, const PrinterInfo2& info);
   Dword remove(ProcessId process, PrinterId printer);
   Dword removeConnection(const std::wstring& name);
-  [[nodiscard]] SpoolerList<PrinterDriverInfo> drivers(const std::wstring& environment) const;
-  [[nodiscard]] SpoolerList<PortInfo> ports() const;
-  // DeletePrinterDriverW and DeletePrinterDriverExW (the flags only decide
-  // about the files, which the simulated spooler does not keep).
-  Dword removeDriver(const std::wstring& environment, const std::wstring& name);
-  // The spooler process has ended: it holds no driver loaded any more.
-  void unloadDrivers() { loadedDrivers_.clear(); }
-  // The process has ended: its printer handles go with it.
-  void closeAll(ProcessId process);
 
   // AddMonitorW: the monitor's DLL must lie in the native system folder
   // of `disk`.
@@ -84,6 +75,16 @@ class SpoolerState {
   bool submitJob(const std::wstring& printer, PrintJobConfig job);
   bool setOffline(const std::wstring& printer, bool offline);
 
+  [[nodiscard]] SpoolerList<PrinterDriverInfo> drivers(const std::wstring& environment) const;
+  [[nodiscard]] SpoolerList<PortInfo> ports() const;
+  // DeletePrinterDriverW and DeletePrinterDriverExW (the flags only decide
+  // about the files, which the simulated spooler does not keep).
+  Dword removeDriver(const std::wstring& environment, const std::wstring& name);
+  // The spooler process has ended: it holds no driver loaded any more.
+  void unloadDrivers() { loadedDrivers_.clear(); }
+  // The process has ended: its printer handles go with it.
+  void closeAll(ProcessId process);
+
  private:
   struct Printer {
     std::uint64_t serial = 0;
@@ -101,6 +102,7 @@ class SpoolerState {
     Dword access = 0;
   };
 
+  [[nodiscard]] Printer* findLocalQueue(const std::wstring& name);
   [[nodiscard]] Resolved resolve(ProcessId process, PrinterId handle) const;
   [[nodiscard]] const Printer* findPrinter(const std::wstring& name) const;
   [[nodiscard]] bool hasDriver(const std::wstring& name, const std::wstring& environment) const;
@@ -108,7 +110,6 @@ class SpoolerState {
   [[nodiscard]] PrinterInfo2 describe(const Printer& printer) const;
   void addPrinter(Printer printer, bool viewExisting);
   void writeView(const Printer& printer);
-  [[nodiscard]] Printer* findLocalQueue(const std::wstring& name);
   [[nodiscard]] bool administrator() const { return config_.os.isAdministrator; }
 
   const MachineConfig& config_;

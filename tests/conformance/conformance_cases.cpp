@@ -154,26 +154,6 @@ void filesAndFolders(Check& check) {
   check.expect(!files.pathIsDirectory(file), "the file is not");
 }
 
-void profileCalls(Check& check) {
-  plat::FilePort& files = ports().files();
-  const ScratchFolder scratch({L"settings.ini"});
-  const std::wstring ini = ScratchFolder::path(L"settings.ini");
-  check.equal(files.getPrivateProfileInt(L"Config", L"Mode", 7, ini), 7U,
-              "no file gives the default");
-  check.equal(files.writePrivateProfileString(L"Config", L"Mode", L"3", ini), plat::kErrorSuccess,
-              "the write creates the file");
-  check.expect(files.pathFileExists(ini), "which now exists");
-  check.equal(files.getPrivateProfileInt(L"config", L"MODE", 7, ini), 3U,
-              "sections and keys are case-insensitive");
-  check.equal(files.getPrivateProfileInt(L"Config", L"Other", 7, ini), 7U,
-              "a missing key gives the default");
-  files.writePrivateProfileString(L"Config", L"Word", L"abc", ini);
-  check.equal(files.getPrivateProfileInt(L"Config", L"Word", 7, ini), 0U, "a non-number reads 0");
-  files.writePrivateProfileString(L"Config", L"Lead", L"12ab", ini);
-  check.equal(files.getPrivateProfileInt(L"Config", L"Lead", 7, ini), 12U,
-              "a leading number reads as that number");
-}
-
 // The spooler's own environment where the table runs: 64-bit Windows, and
 // Wine's 64-bit prefix.
 constexpr wchar_t kX64[] = L"Windows x64";
@@ -244,6 +224,26 @@ void printerDriversAndJobs(Check& check) {
   check.equal(spooler.deletePrinterDriver(kX64, driver.name), plat::kErrorSuccess,
               "then the driver");
   for (const std::wstring& name : names) files.deleteFile(folder + name);
+}
+
+void profileCalls(Check& check) {
+  plat::FilePort& files = ports().files();
+  const ScratchFolder scratch({L"settings.ini"});
+  const std::wstring ini = ScratchFolder::path(L"settings.ini");
+  check.equal(files.getPrivateProfileInt(L"Config", L"Mode", 7, ini), 7U,
+              "no file gives the default");
+  check.equal(files.writePrivateProfileString(L"Config", L"Mode", L"3", ini), plat::kErrorSuccess,
+              "the write creates the file");
+  check.expect(files.pathFileExists(ini), "which now exists");
+  check.equal(files.getPrivateProfileInt(L"config", L"MODE", 7, ini), 3U,
+              "sections and keys are case-insensitive");
+  check.equal(files.getPrivateProfileInt(L"Config", L"Other", 7, ini), 7U,
+              "a missing key gives the default");
+  files.writePrivateProfileString(L"Config", L"Word", L"abc", ini);
+  check.equal(files.getPrivateProfileInt(L"Config", L"Word", 7, ini), 0U, "a non-number reads 0");
+  files.writePrivateProfileString(L"Config", L"Lead", L"12ab", ini);
+  check.equal(files.getPrivateProfileInt(L"Config", L"Lead", 7, ini), 12U,
+              "a leading number reads as that number");
 }
 
 constexpr std::array<Case, 7> kCases = {{
