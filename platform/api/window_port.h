@@ -70,7 +70,6 @@ struct ControlColours {
   std::optional<Colour> textColour;
   std::optional<Colour> backColour;
   bool transparent = false;  // SetBkMode(TRANSPARENT)
-  GdiObject font = kNoObject;
 };
 
 // A tooltip's tool: a window, or a rectangle of it, with an id.

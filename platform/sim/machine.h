@@ -88,8 +88,8 @@ struct ControlInfo {
   Dword style = 0;
   bool visible = false;
   bool enabled = true;
-  // The font its text shows in: the one its last painting selected, or
-  // the one set with WM_SETFONT; none for the dialog's own font.
+  // The font its text shows in: the one set with WM_SETFONT; none for the
+  // dialog's own font.
   std::optional<FontSpec> font;
   std::vector<std::wstring> items;
   int selection = -1;

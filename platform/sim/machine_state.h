@@ -127,9 +127,6 @@ struct SimWindow {
   std::wstring shownTip;
   bool trackLeave = false;
   std::optional<Point> dragFrom;
-  // The font a control's text was last drawn with, as its control-colour
-  // answer selected it.
-  std::optional<FontSpec> drawnFont;
 };
 
 // The popup menu open on a thread (TrackPopupMenu), until the user picks.
