@@ -53,6 +53,8 @@ struct WindowInfo {
   bool isMessageBox = false;
   std::wstring messageText;  // of a message box
   Dword messageType = 0;     // of a message box
+  // The opacity of a layered window given an alpha (LWA_ALPHA), 0 to 255.
+  std::optional<int> alpha;
 };
 
 struct ButtonInfo {

@@ -82,6 +82,13 @@ struct SimWindow {
   std::wstring title;
   Dword style = 0;
   Dword exStyle = 0;
+  // What SetLayeredWindowAttributes gave a layered window.
+  struct Layered {
+    Colour key = 0;
+    std::uint8_t alpha = 255;
+    Dword flags = 0;
+  };
+  std::optional<Layered> layered;
   bool visible = false;
   bool enabled = true;
   bool minimized = false;

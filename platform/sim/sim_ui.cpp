@@ -924,4 +924,19 @@ bool SimWindowPort::modifyMenu(MenuId menu, std::uintptr_t command, Dword flags,
   return false;
 }
 
+Dword SimWindowPort::setLayeredWindowAttributes(WindowId window, Colour key, std::uint8_t alpha,
+                                                Dword flags) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  // User32 has the function from Windows 2000 (5.0) on.
+  if (machine.config.os.majorVersion < 5) return kErrorProcNotFound;
+  if (const auto fault = machine.takeFault("SetLayeredWindowAttributes")) return *fault;
+  SimWindow* w = machine.find(window);
+  if (w == nullptr) return kErrorInvalidWindowHandle;
+  if ((w->exStyle & kWsExLayered) == 0) return kErrorInvalidParameter;
+  w->layered = SimWindow::Layered{key, alpha, flags};
+  machine.invalidate(window);
+  return kErrorSuccess;
+}
+
 }  // namespace plat::sim

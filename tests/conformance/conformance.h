@@ -35,4 +35,11 @@ struct Case {
 // HKEY_CURRENT_USER\Software\BrisvaneConformance).
 std::span<const Case> cases();
 
+// The rows on windows of the dialog framework (conformance_windows.cpp).
+void windowTimers(Check& check);
+void layeredWindows(Check& check);
+void tooltips(Check& check);
+void ownerDrawnButtons(Check& check);
+void menus(Check& check);
+
 }  // namespace conformance

@@ -1,4 +1,3 @@
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -174,13 +173,18 @@ void profileCalls(Check& check) {
               "a leading number reads as that number");
 }
 
-constexpr std::array<Case, 5> kCases = {{
+constexpr Case kCases[] = {
     {"NamedMutexes", namedMutexes},
     {"ThreadWaits", threadWaits},
     {"RegistryKeysAndValues", registryKeysAndValues},
     {"FilesAndFolders", filesAndFolders},
     {"ProfileCalls", profileCalls},
-}};
+    {"WindowTimers", windowTimers},
+    {"LayeredWindows", layeredWindows},
+    {"Tooltips", tooltips},
+    {"OwnerDrawnButtons", ownerDrawnButtons},
+    {"Menus", menus},
+};
 
 }  // namespace
 
