@@ -164,6 +164,7 @@ inline constexpr Dword kFileEnd = 2;
 
 // SHGetFolderPathW folders and flags.
 inline constexpr int kCsidlWindows = 0x0024;
+inline constexpr int kCsidlSystem = 0x0025;
 inline constexpr int kCsidlProgramFiles = 0x0026;
 inline constexpr Dword kShgfpTypeCurrent = 0;
 // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND).
