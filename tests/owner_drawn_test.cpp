@@ -1,8 +1,9 @@
 // The owner-drawn controls: what CButtonST paints in each state, the grey
-// icon, and the two-colour progress bar.
+// icon, CColorStatic's font, and the two-colour progress bar.
 #include <gtest/gtest.h>
 
 #include "installer/controls/button_st.h"
+#include "installer/controls/color_static.h"
 #include "installer/controls/custom_progress.h"
 #include "installer/resources/resource.h"
 #include "platform/ui/dialog.h"
@@ -201,6 +202,96 @@ TEST(CButtonST, GreyIconKeepsBlackAndTheMaskAndGreysByLuminance) {
     EXPECT_EQ(grey.colour[i], rgb(expected[i], expected[i], expected[i])) << i;
   }
   EXPECT_EQ(grey.mask, icon.mask);
+}
+
+// Binds CColorStatic to the title and leaves the welcome line with the
+// dialog's font; stays open so that the machine shows both.
+class StaticProbe final : public plat::ui::Dialog {
+ public:
+  static constexpr Colour kTitleInk = rgb(200, 0, 0);
+  static constexpr Colour kWelcomeInk = rgb(0, 0, 200);
+  std::vector<std::optional<plat::FontSpec>> fonts;  // as the title reports them
+  std::vector<std::size_t> liveObjects;
+
+  explicit StaticProbe(plat::sim::Machine& machine)
+      : Dialog(IDD_BRISVANE_DIALOG, plat::kNoWindow), machine_(machine) {}
+
+ protected:
+  bool onInitDialog() override {
+    bind(IDC_TITLE, title_);
+    bind(IDC_WELCOME, welcome_);
+    title_.setText(L"Label Printer");
+    welcome_.setText(L"Label Printer");
+    title_.setTextColour(kTitleInk);
+    welcome_.setTextColour(kWelcomeInk);
+    record();
+    title_.setFont(12, L"Arial");
+    record();
+    title_.setFont(36, std::wstring(40, L'x'));
+    record();
+    title_.setFont(36, L"Arial");
+    record();
+    return true;
+  }
+
+ private:
+  void record() {
+    fonts.push_back(machine_.control(window(), IDC_TITLE)->font);
+    liveObjects.push_back(machine_.liveGdiObjects());
+  }
+  plat::sim::Machine& machine_;
+  CColorStatic title_;
+  CColorStatic welcome_;
+};
+
+// The rows of the picture that show ink of `colour` (anti-aliased over white).
+int inkRows(const plat::sim::Image& image, Colour colour) {
+  int rows = 0;
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      const Colour c = image.at(x, y);
+      const bool tinted = plat::redOf(colour) > plat::blueOf(colour)
+                              ? plat::redOf(c) > plat::blueOf(c) + 60
+                              : plat::blueOf(c) > plat::redOf(c) + 60;
+      if (tinted) {
+        ++rows;
+        break;
+      }
+    }
+  }
+  return rows;
+}
+
+TEST(CColorStatic, GivesItsFontToTheControlWhichDrawsWithIt) {
+  plat::sim::Machine machine;
+  StaticProbe* probe = nullptr;
+  testing::runInProcess(machine, [&] {
+    StaticProbe dialog(machine);
+    probe = &dialog;
+    dialog.doModal();
+    probe = nullptr;
+  });
+  ASSERT_NE(probe, nullptr);
+  const auto& fonts = probe->fonts;
+  ASSERT_EQ(fonts.size(), 4U);
+  EXPECT_FALSE(fonts[0].has_value());  // the dialog's font until the first setFont
+  ASSERT_TRUE(fonts[1] && fonts[2] && fonts[3]);
+  EXPECT_EQ(fonts[1]->height, 12);
+  EXPECT_EQ(fonts[1]->face, L"Arial");
+  EXPECT_EQ(fonts[1]->weight, plat::kFwBold);
+  EXPECT_EQ(fonts[2]->face, std::wstring(31, L'x'));
+  EXPECT_EQ(fonts[3]->height, 36);
+  // Each new font replaces the previous object; only one stays alive.
+  EXPECT_EQ(probe->liveObjects[1], probe->liveObjects[0] + 1);
+  EXPECT_EQ(probe->liveObjects[3], probe->liveObjects[1]);
+
+  const auto picture = machine.screenshot(machine.windows().at(0).id);
+  ASSERT_TRUE(picture);
+  const int title = inkRows(*picture, StaticProbe::kTitleInk);
+  const int welcome = inkRows(*picture, StaticProbe::kWelcomeInk);
+  EXPECT_GT(title, 20);  // Arial 36 pixels
+  EXPECT_GT(welcome, 5);
+  EXPECT_LT(welcome, 14);  // the dialog's 9-point font
 }
 
 TEST(CCustomProgress, FillsTheShareOfThePositionInTheRange) {

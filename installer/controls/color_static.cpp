@@ -1,5 +1,7 @@
 #include "installer/controls/color_static.h"
 
+#include <utility>
+
 namespace brisvane {
 
 namespace {
@@ -28,14 +30,17 @@ void CColorStatic::setTextColour(plat::Colour colour) {
 void CColorStatic::setFont(int height, const std::optional<std::wstring>& face) {
   spec_.height = height;
   if (face) spec_.face = face->substr(0, kMaxFaceChars);
-  font_.reset(windows().createFont(spec_));
+  // The control draws its text with the font it was given by WM_SETFONT;
+  // the previous font object goes only once the control holds the new one.
+  plat::ui::Font next(windows().createFont(spec_));
+  send(plat::kWmSetFont, static_cast<std::uintptr_t>(next.get()));
+  font_ = std::move(next);
   redraw();
 }
 
 std::optional<plat::GdiObject> CColorStatic::reflectCtlColour(plat::ControlColours& colours,
                                                               int kind) {
   if (kind == plat::kCtlColorStatic) {
-    colours.font = font_.get();
     colours.textColour = textColour_;
     colours.backColour = backColour_;
     if (transparentText_) colours.transparent = true;

@@ -35,6 +35,7 @@ inline constexpr Dword kErrorNotEnoughMemory = 8;
 inline constexpr Dword kErrorInvalidParameter = 87;
 inline constexpr Dword kErrorCallNotImplemented = 120;
 inline constexpr Dword kErrorResourceNameNotFound = 1814;
+inline constexpr Dword kErrorInvalidWindowHandle = 1400;
 inline constexpr Dword kErrorAlreadyExists = 183;
 inline constexpr Dword kErrorTimeout = 1460;
 inline constexpr Dword kErrorInvalidFunction = 1;
@@ -163,6 +164,7 @@ inline constexpr Dword kFileEnd = 2;
 
 // SHGetFolderPathW folders and flags.
 inline constexpr int kCsidlWindows = 0x0024;
+inline constexpr int kCsidlSystem = 0x0025;
 inline constexpr int kCsidlProgramFiles = 0x0026;
 inline constexpr Dword kShgfpTypeCurrent = 0;
 // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND).
@@ -205,6 +207,10 @@ inline constexpr Dword kWsDisabled = 0x08000000;
 inline constexpr Dword kWsSysMenu = 0x00080000;
 inline constexpr Dword kWsMinimizeBox = 0x00020000;
 inline constexpr Dword kWsExStaticEdge = 0x00020000;
+inline constexpr Dword kWsExLayered = 0x00080000;
+// SetLayeredWindowAttributes: which of the colour key and the alpha apply.
+inline constexpr Dword kLwaColorKey = 0x1;
+inline constexpr Dword kLwaAlpha = 0x2;
 // The style bit 0x0800 that the main window adds to itself (WS_EX_... has no
 // name for it in the window-style space; it is DS_CENTER in a template).
 inline constexpr Dword kDsCenter = 0x0800;

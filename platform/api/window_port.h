@@ -70,7 +70,6 @@ struct ControlColours {
   std::optional<Colour> textColour;
   std::optional<Colour> backColour;
   bool transparent = false;  // SetBkMode(TRANSPARENT)
-  GdiObject font = kNoObject;
 };
 
 // A tooltip's tool: a window, or a rectangle of it, with an id.
@@ -199,6 +198,13 @@ class WindowPort {
   // ModifyMenuW by command: the item `command` gets new flags, id and text.
   virtual bool modifyMenu(MenuId menu, std::uintptr_t command, Dword flags, std::uintptr_t newId,
                           const std::wstring& text) = 0;
+
+  // SetLayeredWindowAttributes of a window with WS_EX_LAYERED (colour key,
+  // alpha, kLwa... flags), looked up at run time in "User32.DLL" because
+  // Windows before 2000 lacks it: 0, the error code of the call, or
+  // kErrorProcNotFound when the library or the function is missing.
+  virtual Dword setLayeredWindowAttributes(WindowId window, Colour key, std::uint8_t alpha,
+                                           Dword flags) = 0;
 };
 
 }  // namespace plat

@@ -29,6 +29,9 @@ WindowInfo infoOf(const SimWindow& w) {
   info.isMessageBox = w.isMessageBox;
   info.messageText = w.messageText;
   info.messageType = w.messageType;
+  if (w.layered && (w.layered->flags & kLwaAlpha) != 0 && (w.exStyle & kWsExLayered) != 0) {
+    info.alpha = w.layered->alpha;
+  }
   return info;
 }
 

@@ -53,6 +53,8 @@ struct WindowInfo {
   bool isMessageBox = false;
   std::wstring messageText;  // of a message box
   Dword messageType = 0;     // of a message box
+  // The opacity of a layered window given an alpha (LWA_ALPHA), 0 to 255.
+  std::optional<int> alpha;
 };
 
 struct ButtonInfo {
@@ -88,8 +90,8 @@ struct ControlInfo {
   Dword style = 0;
   bool visible = false;
   bool enabled = true;
-  // The font its text shows in: the one its last painting selected, or
-  // the one set with WM_SETFONT; none for the dialog's own font.
+  // The font its text shows in: the one set with WM_SETFONT; none for the
+  // dialog's own font.
   std::optional<FontSpec> font;
   std::vector<std::wstring> items;
   int selection = -1;

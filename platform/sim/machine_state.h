@@ -82,6 +82,13 @@ struct SimWindow {
   std::wstring title;
   Dword style = 0;
   Dword exStyle = 0;
+  // What SetLayeredWindowAttributes gave a layered window.
+  struct Layered {
+    Colour key = 0;
+    std::uint8_t alpha = 255;
+    Dword flags = 0;
+  };
+  std::optional<Layered> layered;
   bool visible = false;
   bool enabled = true;
   bool minimized = false;
@@ -127,9 +134,6 @@ struct SimWindow {
   std::wstring shownTip;
   bool trackLeave = false;
   std::optional<Point> dragFrom;
-  // The font a control's text was last drawn with, as its control-colour
-  // answer selected it.
-  std::optional<FontSpec> drawnFont;
 };
 
 // The popup menu open on a thread (TrackPopupMenu), until the user picks.

@@ -111,6 +111,8 @@ class SimWindowPort final : public WindowPort {
   bool destroyMenu(MenuId menu) override;
   bool modifyMenu(MenuId menu, std::uintptr_t command, Dword flags, std::uintptr_t newId,
                   const std::wstring& text) override;
+  Dword setLayeredWindowAttributes(WindowId window, Colour key, std::uint8_t alpha,
+                                   Dword flags) override;
 
  private:
   // The work a UI thread does when no message is posted: painting, then

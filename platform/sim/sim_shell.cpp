@@ -43,6 +43,10 @@ FolderPathResult SimShellPort::shGetFolderPath(int csidl, Dword flags) {
   std::wstring path;
   if (csidl == kCsidlWindows) {
     path = L"C:\\Windows";
+  } else if (csidl == kCsidlSystem) {
+    // The same name for every process, as GetSystemDirectoryW gives it:
+    // WOW64 redirects the accesses, not the name.
+    path = L"C:\\Windows\\System32";
   } else if (csidl == kCsidlProgramFiles) {
     // A 32-bit process on 64-bit Windows is given the 32-bit folder.
     const bool wow64 = machine.config.os.is64Bit && !process_.image.is64Bit;

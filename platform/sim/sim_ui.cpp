@@ -548,8 +548,6 @@ void SimWindowPort::paintControl(WindowId control) {
       std::scoped_lock lock(process_.machine.mutex);
       MachineState& m = process_.machine;
       stock = m.gdi.find<StockBrush>(brush ? static_cast<GdiObject>(*brush) : 0);
-      const auto* font = m.gdi.find<FontSpec>(colours.font);
-      m.find(control)->drawnFont = font != nullptr ? std::optional<FontSpec>(*font) : std::nullopt;
     }
     const Colour back = colours.backColour.value_or(sysColour(kColorBtnFace));
     if (stock == nullptr) {
@@ -557,7 +555,6 @@ void SimWindowPort::paintControl(WindowId control) {
     } else if (stock->id == kWhiteBrush) {
       canvas.fillRect(size, rgb(255, 255, 255));
     }
-    canvas.selectFont(colours.font);
     canvas.setTextColour(disabled ? sysColour(kColorBtnShadow)
                                   : colours.textColour.value_or(rgb(0, 0, 0)));
     if (isStatic) {
@@ -925,6 +922,21 @@ bool SimWindowPort::modifyMenu(MenuId menu, std::uintptr_t command, Dword flags,
     }
   }
   return false;
+}
+
+Dword SimWindowPort::setLayeredWindowAttributes(WindowId window, Colour key, std::uint8_t alpha,
+                                                Dword flags) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  // User32 has the function from Windows 2000 (5.0) on.
+  if (machine.config.os.majorVersion < 5) return kErrorProcNotFound;
+  if (const auto fault = machine.takeFault("SetLayeredWindowAttributes")) return *fault;
+  SimWindow* w = machine.find(window);
+  if (w == nullptr) return kErrorInvalidWindowHandle;
+  if ((w->exStyle & kWsExLayered) == 0) return kErrorInvalidParameter;
+  w->layered = SimWindow::Layered{key, alpha, flags};
+  machine.invalidate(window);
+  return kErrorSuccess;
 }
 
 }  // namespace plat::sim

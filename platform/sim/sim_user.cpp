@@ -126,7 +126,6 @@ std::optional<ControlInfo> Machine::control(WindowId window, int controlId) cons
     info.visible = c->visible;
     info.enabled = c->enabled;
     if (const auto* font = state_->gdi.find<FontSpec>(c->font)) info.font = *font;
-    if (c->drawnFont) info.font = c->drawnFont;
     info.items = c->items;
     info.selection = c->selection;
     info.position = c->position;

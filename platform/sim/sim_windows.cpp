@@ -66,10 +66,12 @@ std::string buttonName(const std::wstring& text) {
 }
 
 // Dialog base units of the template font at 96 DPI, as Windows measures
-// them for "MS Shell Dlg": 6 × 13 at 8 points, 7 × 15 at 9 points.
+// them for "MS Shell Dlg" (Tahoma): 6 × 13 at 8 points, 7 × 14 at 9 points.
+// The height is Tahoma's line height, its ascent and descent (2049 and 423
+// of 2048 units) each rounded at 11 or 12 pixels to the em.
 Point baseUnits(int points) {
   if (points <= 8) return {6, 13};
-  if (points == 9) return {7, 15};
+  if (points == 9) return {7, 14};
   return {(points * 7 + 4) / 9, (points * 15 + 4) / 9};
 }
 

@@ -144,6 +144,17 @@ void Dialog::killTimer(std::uintptr_t id) {
   ports().windows().killTimer(window_, id);
 }
 
+bool Dialog::makeTranslucent(std::uint8_t alpha) {
+  WindowPort& windows = ports().windows();
+  const Dword exStyle = windows.getWindowLong(window_, kGwlExStyle);
+  windows.setWindowLong(window_, kGwlExStyle, exStyle | kWsExLayered);
+  if (windows.setLayeredWindowAttributes(window_, 0, alpha, kLwaAlpha) == kErrorSuccess) {
+    return true;
+  }
+  windows.setWindowLong(window_, kGwlExStyle, exStyle);
+  return false;
+}
+
 void Dialog::postMessage(const Message& message) {
   ports().windows().postMessage(window_, message);
 }

@@ -86,6 +86,11 @@ class Dialog : private DialogProcedure {
   void setTimer(std::uintptr_t id, Dword milliseconds);
   void killTimer(std::uintptr_t id);
   void postMessage(const Message& message);
+  // Makes the window layered with the given opacity (0 to 255). Where the
+  // system cannot (no SetLayeredWindowAttributes, or the call fails) the
+  // window keeps its previous extended style and stays opaque: a layered
+  // window without attributes would not show at all. True when translucent.
+  bool makeTranslucent(std::uint8_t alpha);
   int messageBox(const std::wstring& text, const std::wstring& caption, Dword type);
   void redraw(Dword flags);
 

@@ -101,6 +101,8 @@ class Win32Windows final : public WindowPort {
   bool destroyMenu(MenuId menu) override;
   bool modifyMenu(MenuId menu, std::uintptr_t command, Dword flags, std::uintptr_t newId,
                   const std::wstring& text) override;
+  Dword setLayeredWindowAttributes(WindowId window, Colour key, std::uint8_t alpha,
+                                   Dword flags) override;
 };
 
 class Win32Sockets final : public SocketPort {

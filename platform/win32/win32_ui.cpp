@@ -342,4 +342,38 @@ bool Win32Windows::modifyMenu(MenuId menu, std::uintptr_t command, Dword flags,
   return ModifyMenuW(toHmenu(menu), static_cast<UINT>(command), MF_BYCOMMAND | flags, newId,
                      text.c_str()) != FALSE;
 }
+
+namespace {
+
+// A system DLL loaded by name for the length of one call.
+class LoadedLibrary {
+ public:
+  explicit LoadedLibrary(const wchar_t* name) : module_(LoadLibraryW(name)) {}
+  LoadedLibrary(const LoadedLibrary&) = delete;
+  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+  ~LoadedLibrary() {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+  template <class Function>
+  [[nodiscard]] Function* find(const char* name) const {
+    if (module_ == nullptr) return nullptr;
+    return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(GetProcAddress(module_, name)));
+  }
+
+ private:
+  HMODULE module_;
+};
+
+using SetLayeredFunction = BOOL WINAPI(HWND, COLORREF, BYTE, DWORD);
+
+}  // namespace
+
+Dword Win32Windows::setLayeredWindowAttributes(WindowId window, Colour key, std::uint8_t alpha,
+                                               Dword flags) {
+  const LoadedLibrary user32(L"User32.DLL");
+  auto* setLayered = user32.find<SetLayeredFunction>("SetLayeredWindowAttributes");
+  if (setLayered == nullptr) return kErrorProcNotFound;
+  if (setLayered(toHwnd(window), key, alpha, flags) != FALSE) return kErrorSuccess;
+  return GetLastError();
+}
 }  // namespace plat::win32

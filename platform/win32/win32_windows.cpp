@@ -43,7 +43,6 @@ INT_PTR CALLBACK dialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return FALSE;
     }
     HDC dc = reinterpret_cast<HDC>(wParam);
-    if (colours.font != kNoObject) SelectObject(dc, reinterpret_cast<HGDIOBJ>(colours.font));
     if (colours.textColour) SetTextColor(dc, *colours.textColour);
     if (colours.backColour) SetBkColor(dc, *colours.backColour);
     if (colours.transparent) SetBkMode(dc, TRANSPARENT);

@@ -1,4 +1,3 @@
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -154,78 +153,6 @@ void filesAndFolders(Check& check) {
   check.expect(!files.pathIsDirectory(file), "the file is not");
 }
 
-// The spooler's own environment where the table runs: 64-bit Windows, and
-// Wine's 64-bit prefix.
-constexpr wchar_t kX64[] = L"Windows x64";
-
-void portMonitors(Check& check) {
-  plat::SpoolerPort& spooler = ports().spooler();
-  // Windows looks for the name before it loads the DLL.
-  check.equal(spooler.addMonitor({L"Local Port", L"", L"brisvane_missing_monitor.dll"}),
-              plat::kErrorPrintMonitorAlreadyInstalled, "an installed monitor's name gives 3006");
-  check.equal(spooler.addMonitor({L"Brisvane Conformance Monitor", L"", L"brisvane_missing.dll"}),
-              plat::kErrorModNotFound, "a DLL that is not in the system folder gives 126");
-}
-
-// Wine's spooler also registers drivers whose files are missing, for an
-// unknown environment or without a name; Windows refuses them with
-// ERROR_FILE_NOT_FOUND, ERROR_INVALID_ENVIRONMENT and ERROR_INVALID_PARAMETER,
-// and so does the simulated spooler (sim_spooler_test). Wine's EnumJobsW is
-// a stub that fails without an error code and lists nothing, so only the
-// empty list is checked here; jobs that wait and their cancellation are
-// checked on the simulated machine.
-void printerDriversAndJobs(Check& check) {
-  plat::SpoolerPort& spooler = ports().spooler();
-  plat::FilePort& files = ports().files();
-  const plat::DriverDirectoryResult directory = spooler.getPrinterDriverDirectory(kX64);
-  check.equal(directory.error, plat::kErrorSuccess, "the x64 driver directory is known");
-  const std::wstring folder = directory.path + L"\\";
-  const std::vector<std::wstring> names = {L"brisvane_conf_drv.dll", L"brisvane_conf_cfg.dll",
-                                           L"brisvane_conf.ini", L"brisvane_conf.ddz"};
-  for (const std::wstring& name : names) {
-    const auto file = files.createFile(folder + name, plat::kGenericWrite, 0, plat::kCreateAlways,
-                                       plat::kFileAttributeNormal);
-    files.writeFile(file.handle, bytesOf("MZ"));
-    files.closeFile(file.handle);
-  }
-  plat::DriverInfo4 driver;
-  driver.version = 3;
-  driver.name = L"Corvantis Conformance (203 dpi)";
-  driver.environment = kX64;
-  driver.driverPath = folder + names[0];
-  driver.configFile = folder + names[1];
-  driver.dataFile = folder + names[2];
-  driver.dependentFiles = {names[3]};
-  check.equal(spooler.addPrinterDriver(driver), plat::kErrorSuccess,
-              "a driver whose files are in the driver directory is added");
-  check.equal(spooler.addPrinterDriver(driver), plat::kErrorSuccess, "and again, replacing it");
-  const auto key = ports().registry().regOpenKeyEx(
-      plat::kHkeyLocalMachine,
-      L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\"
-      L"Version-3\\" +
-          driver.name,
-      plat::kKeyRead);
-  check.equal(key.error, plat::kErrorSuccess, "its key lies under its environment's Version-3");
-  ports().registry().regCloseKey(key.key);
-
-  plat::PrinterInfo2 queue;
-  queue.printerName = L"Brisvane Conformance Queue";
-  queue.portName = L"FILE:";
-  queue.driverName = driver.name;
-  queue.printProcessor = L"winprint";
-  queue.datatype = L"RAW";
-  Dword error = 0;
-  const plat::PrinterHandle printer = plat::PrinterHandle::add(spooler, queue, error);
-  check.equal(error, plat::kErrorSuccess, "a queue is created on the driver");
-  check.expect(spooler.enumJobs(printer.get(), 0, 1000).items.empty(), "it lists no job");
-  check.expect(spooler.setJob(printer.get(), 4711, plat::kJobControlCancel) != plat::kErrorSuccess,
-               "a job it does not have cannot be cancelled");
-  check.equal(spooler.deletePrinter(printer.get()), plat::kErrorSuccess, "the queue is deleted");
-  check.equal(spooler.deletePrinterDriver(kX64, driver.name), plat::kErrorSuccess,
-              "then the driver");
-  for (const std::wstring& name : names) files.deleteFile(folder + name);
-}
-
 void profileCalls(Check& check) {
   plat::FilePort& files = ports().files();
   const ScratchFolder scratch({L"settings.ini"});
@@ -246,15 +173,27 @@ void profileCalls(Check& check) {
               "a leading number reads as that number");
 }
 
-constexpr std::array<Case, 7> kCases = {{
+constexpr Case kCases[] = {
     {"NamedMutexes", namedMutexes},
     {"ThreadWaits", threadWaits},
     {"RegistryKeysAndValues", registryKeysAndValues},
     {"FilesAndFolders", filesAndFolders},
     {"ProfileCalls", profileCalls},
+    {"KnownFolders", knownFolders},
+    {"Wow64Redirection", wow64Redirection},
+    {"DriverDirectories", driverDirectories},
+    {"SpoolerPorts", spoolerPorts},
+    {"PrinterQueues", printerQueues},
+    {"SpoolerService", spoolerService},
+    {"DriverStore", driverStore},
+    {"WindowTimers", windowTimers},
+    {"LayeredWindows", layeredWindows},
+    {"Tooltips", tooltips},
+    {"OwnerDrawnButtons", ownerDrawnButtons},
+    {"Menus", menus},
     {"PortMonitors", portMonitors},
     {"PrinterDriversAndJobs", printerDriversAndJobs},
-}};
+};
 
 }  // namespace
 

@@ -1,7 +1,16 @@
 // The conformance table on real Windows: one line per case, then the count.
+#include <windows.h>
+
 #include <cstdio>
 
 #include "tests/conformance/conformance.h"
+
+namespace conformance {
+bool onWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+}  // namespace conformance
 
 int main() {
   int passed = 0;

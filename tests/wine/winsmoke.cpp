@@ -1,16 +1,20 @@
 // winsmoke: drives the real Brisvane.exe on Windows (or Wine) as a user
 // would, and reports each check. Usage:
 //
-//   winsmoke PATH\Brisvane.exe EXPECTED_TITLE
+//   winsmoke PATH\Brisvane.exe EXPECTED_TITLE TITLE_FONT
 //
 // EXPECTED_TITLE is string 105 in the user's UI language, with \uXXXX
-// escapes for characters outside ASCII. Ends with the line
+// escapes for characters outside ASCII. TITLE_FONT is "large" when the
+// language sets the title's own font, "template" when the title keeps the
+// dialog's font. Ends with the line
 // "N passed, M failed" and exit status 1 when a check failed.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "installer/resources/resource.h"
 
 namespace {
 
@@ -114,20 +118,53 @@ std::wstring unescape(const std::wstring& text) {
   return out;
 }
 
+// The height in pixels of the dark text the title control shows, read
+// from the screen: its font as drawn, whatever process made it.
+int titleInkHeight(HWND mainWindow) {
+  HWND title = GetDlgItem(mainWindow, IDC_TITLE);
+  RECT rect{};
+  if (title == nullptr || GetWindowRect(title, &rect) == FALSE) return 0;
+  HDC screen = GetDC(nullptr);
+  int top = -1;
+  int bottom = -1;
+  for (int y = rect.top; y < rect.bottom; ++y) {
+    for (int x = rect.left; x < rect.right; x += 1) {
+      const COLORREF c = GetPixel(screen, x, y);
+      if (c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) {
+        if (top < 0) top = y;
+        bottom = y;
+        break;
+      }
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return top < 0 ? 0 : bottom - top + 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: winsmoke PATH\\Brisvane.exe EXPECTED_TITLE\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: winsmoke PATH\\Brisvane.exe EXPECTED_TITLE TITLE_FONT\n");
     return 2;
   }
   const std::wstring program = argv[1];
   const std::wstring title = unescape(argv[2]);
+  const bool largeTitle = std::wstring(argv[3]) == L"large";
 
   Process first(program, L"");
   check(first.started(), "Brisvane starts");
   const HWND mainWindow = waitForWindow(first.id(), title);
   check(mainWindow != nullptr, "its window carries the title of the user's language");
+  if (mainWindow != nullptr) {
+    SetForegroundWindow(mainWindow);
+    Sleep(2000);  // past the first state refresh and its painting
+    const int ink = titleInkHeight(mainWindow);
+    std::printf("# the title's text is %d pixels high\n", ink);
+    check(largeTitle ? ink >= 20 : ink > 0 && ink < 16,
+          largeTitle ? "the title is drawn in the large font the window gave it"
+                     : "the title is drawn in the dialog's font");
+  }
 
   {
     Process second(program, L"");
