@@ -46,6 +46,8 @@ inline constexpr Dword kErrorInvalidName = 123;
 inline constexpr Dword kErrorNegativeSeek = 131;
 inline constexpr Dword kErrorInvalidEnvironment = 1805;
 inline constexpr Dword kErrorProcNotFound = 127;
+inline constexpr Dword kErrorInsufficientBuffer = 122;
+inline constexpr Dword kErrorNoMoreItems = 259;
 
 // Windows Sockets error codes.
 inline constexpr int kWsaSysNotReady = 10091;

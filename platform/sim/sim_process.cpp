@@ -79,6 +79,7 @@ void SimProcess::terminate(Dword code) {
   machine.registry.closeAll(id);
   machine.spooler.closeAll(id);
   machine.services.closeAll(id);
+  machine.devices.closeAll(id);
   std::vector<WindowId> own;
   for (const auto& [windowId, window] : machine.windows) {
     if (window->process == this && window->parent == kNoWindow) own.push_back(windowId);
