@@ -133,6 +133,8 @@ inline constexpr Dword kIccUpDownClass = 0x10;
 inline constexpr Dword kIccProgressClass = 0x20;
 inline constexpr Dword kIccHotkeyClass = 0x40;
 inline constexpr Dword kIccAnimateClass = 0x80;
+// ICC_WIN95_CLASSES: the eight classes above.
+inline constexpr Dword kIccWin95Classes = 0xFF;
 
 // Wait results and the infinite timeout.
 inline constexpr Dword kInfinite = 0xFFFFFFFF;

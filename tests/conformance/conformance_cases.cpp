@@ -1,5 +1,6 @@
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/api/ports.h"
@@ -174,12 +175,39 @@ void profileCalls(Check& check) {
               "a leading number reads as that number");
 }
 
-constexpr std::array<Case, 5> kCases = {{
+// The device calls on a machine without USB printers.
+void deviceCalls(Check& check) {
+  plat::DevicePort& devices = ports().devices();
+  const auto set = devices.setupDiGetClassDevs(L"USBPRINT", plat::kDigcfPresent |
+                                                                plat::kDigcfAllClasses);
+  check.equal(set.error, plat::kErrorSuccess, "a USBPRINT set can be built");
+  check.equal(devices.setupDiEnumDeviceInfo(set.set, 0).error, plat::kErrorNoMoreItems,
+              "and it is empty");
+  check.equal(devices.setupDiDestroyDeviceInfoList(set.set), plat::kErrorSuccess,
+              "and destroyed");
+  const auto root = devices.cmLocateDevNode(std::nullopt, plat::kCmLocateDevnodeNormal);
+  check.equal(root.result, plat::kCrSuccess, "the root of the device tree is found");
+  check.equal(devices.cmpWaitNoPendingInstallEvents(0), plat::kWaitObject0,
+              "no installation is pending");
+
+  const ScratchFolder scratch({L"none.inf"});
+  const std::wstring inf = ScratchFolder::path(L"none.inf");
+  auto created = ports().files().createFile(inf, plat::kGenericWrite, 0, plat::kCreateAlways,
+                                            plat::kFileAttributeNormal);
+  ports().files().writeFile(created.handle, bytesOf("[Version]\r\nSignature=\"$Windows NT$\"\r\n"));
+  ports().files().closeFile(created.handle);
+  const auto update = devices.updateDriverForPlugAndPlayDevices(
+      L"USBPRINT\\BrisvaneConformance_None", inf, plat::kInstallFlagForce);
+  check.expect(update.error != plat::kErrorSuccess, "no device has an unknown hardware id");
+}
+
+constexpr std::array<Case, 6> kCases = {{
     {"NamedMutexes", namedMutexes},
     {"ThreadWaits", threadWaits},
     {"RegistryKeysAndValues", registryKeysAndValues},
     {"FilesAndFolders", filesAndFolders},
     {"ProfileCalls", profileCalls},
+    {"DeviceCalls", deviceCalls},
 }};
 
 }  // namespace
