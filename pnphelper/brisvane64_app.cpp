@@ -54,8 +54,7 @@ bool CBrisvane64App::initInstance() {
 
   // Neither the result nor the reboot flag matters: the marker says that
   // the helper has finished, not that the update worked.
-  ports.devices().updateDriverForPlugAndPlayDevices(hardwareId, infPath,
-                                                    plat::kInstallFlagForce);
+  ports.devices().updateDriverForPlugAndPlayDevices(hardwareId, infPath, plat::kInstallFlagForce);
 
   const plat::CreateFileResult created =
       ports.files().createFile(replacedAll(infPath, kInfName, kMarkerName), plat::kGenericWrite,

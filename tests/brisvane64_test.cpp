@@ -37,7 +37,7 @@ struct HelperRun {
 // Runs Brisvane64 from the work folder with `arguments` on a machine with
 // one connected, driverless LV31 and, when `withInf`, the package INF.
 HelperRun runHelper(const std::wstring& arguments, bool withInf = true,
-              std::optional<std::vector<std::uint8_t>> oldMarker = std::nullopt) {
+                    std::optional<std::vector<std::uint8_t>> oldMarker = std::nullopt) {
   MachineConfig config;
   UsbDeviceConfig lv31;
   lv31.instanceId = L"USBPRINT\\CORVANTISLV31\\1";

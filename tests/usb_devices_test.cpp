@@ -239,9 +239,9 @@ TEST(UsbDevices, UpdateDriverFailuresAreReturnedAndLogged) {
     machine.putFile({kPackageInf, false, 0, packageInf()});
     const Update result = update(machine, kLv31Id);
     EXPECT_EQ(result.result, c.expected) << c.name;
-    EXPECT_EQ(result.log, (std::vector<std::wstring>{
-                              std::wstring(L"UpdateDriverForPlugAndPlayDevices ") + kLv31Id,
-                              c.logged}))
+    EXPECT_EQ(result.log,
+              (std::vector<std::wstring>{
+                  std::wstring(L"UpdateDriverForPlugAndPlayDevices ") + kLv31Id, c.logged}))
         << c.name;
     EXPECT_FALSE(machine.snapshot().devices[0].manufacturer) << c.name;
   }
@@ -302,8 +302,10 @@ TEST(UsbDevices, FlaggedDevicesInstallWhenPresentAndAfterTheDelay) {
   EXPECT_EQ(pendingAtOnce, plat::kWaitTimeout);
   EXPECT_EQ(engineLogEntries(machine), std::vector<std::wstring>{L"rescanDevices CR_SUCCESS:0"});
   MachineConfig now = machine.snapshot();
-  EXPECT_EQ(deviceNamed(now, L"HERE").configFlags, std::optional<Dword>(plat::kConfigFlagReinstall));
-  EXPECT_EQ(deviceNamed(now, L"AWAY").configFlags, std::optional<Dword>(plat::kConfigFlagReinstall));
+  EXPECT_EQ(deviceNamed(now, L"HERE").configFlags,
+            std::optional<Dword>(plat::kConfigFlagReinstall));
+  EXPECT_EQ(deviceNamed(now, L"AWAY").configFlags,
+            std::optional<Dword>(plat::kConfigFlagReinstall));
   EXPECT_EQ(deviceNamed(now, L"OTHER").configFlags, std::optional<Dword>(0));
   EXPECT_EQ(deviceNamed(now, L"BARE").configFlags, std::optional<Dword>(0));
   EXPECT_TRUE(now.spooler->printers.empty()) << "nothing is installed before the delay";
@@ -314,8 +316,7 @@ TEST(UsbDevices, FlaggedDevicesInstallWhenPresentAndAfterTheDelay) {
   EXPECT_EQ(deviceNamed(now, L"HERE").manufacturer, std::optional<std::wstring>(L"Corvantis"));
   ASSERT_TRUE(queueOnPort(now, L"USB001"));
   EXPECT_EQ(queueOnPort(now, L"USB001")->name, kLv31Model);
-  EXPECT_EQ(deviceNamed(now, L"AWAY").configFlags,
-            std::optional<Dword>(plat::kConfigFlagReinstall))
+  EXPECT_EQ(deviceNamed(now, L"AWAY").configFlags, std::optional<Dword>(plat::kConfigFlagReinstall))
       << "an absent device stays flagged";
   EXPECT_FALSE(deviceNamed(now, L"OTHER").manufacturer) << "no staged INF lists it";
 
@@ -336,8 +337,8 @@ TEST(UsbDevices, WaitingForPendingInstallationsFollowsTheVirtualClock) {
     plat::DevicePort& devices = plat::ports().devices();
     waits.push_back(devices.cmpWaitNoPendingInstallEvents(0));
     const auto root = devices.cmLocateDevNode(std::nullopt, plat::kCmLocateDevnodeNormal);
-    devices.cmReenumerateDevNode(root.devInst, plat::kCmReenumerateRetryInstallation |
-                                                   plat::kCmReenumerateAsynchronous);
+    devices.cmReenumerateDevNode(
+        root.devInst, plat::kCmReenumerateRetryInstallation | plat::kCmReenumerateAsynchronous);
     waits.push_back(devices.cmpWaitNoPendingInstallEvents(500));
     waits.push_back(devices.cmpWaitNoPendingInstallEvents(plat::kInfinite));
     waits.push_back(devices.cmpWaitNoPendingInstallEvents(0));
@@ -414,7 +415,8 @@ TEST(UsbDevices, MarkingThousandsOfDevicesFlagsOnlyTheMakers) {
   int flagged = 0;
   for (const UsbDeviceConfig& d : machine.snapshot().devices) {
     const bool maker = d.hardwareIds->front() == kLv31Id;
-    EXPECT_EQ(*d.configFlags == plat::kConfigFlagReinstall, maker) << std::string(d.instanceId.begin(), d.instanceId.end());
+    EXPECT_EQ(*d.configFlags == plat::kConfigFlagReinstall, maker)
+        << std::string(d.instanceId.begin(), d.instanceId.end());
     flagged += maker ? 1 : 0;
   }
   EXPECT_EQ(flagged, 1000);

@@ -181,8 +181,7 @@ class DeviceSetHandle {
                               Dword& error) {
     const DeviceSetResult result = devices.setupDiGetClassDevs(enumerator, flags);
     error = result.error;
-    return result.error == kErrorSuccess ? DeviceSetHandle(devices, result.set)
-                                         : DeviceSetHandle();
+    return result.error == kErrorSuccess ? DeviceSetHandle(devices, result.set) : DeviceSetHandle();
   }
 
   [[nodiscard]] DeviceSetId get() const { return set_; }

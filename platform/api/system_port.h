@@ -123,8 +123,7 @@ class SystemPort {
   // disabling the others and without asking for the previous state:
   // GetLastError right after the call, which is kErrorNotAllAssigned when
   // the call succeeded but the token does not hold the privilege.
-  virtual Dword adjustTokenPrivileges(KernelHandle token, std::uint64_t luid,
-                                      Dword attributes) = 0;
+  virtual Dword adjustTokenPrivileges(KernelHandle token, std::uint64_t luid, Dword attributes) = 0;
 };
 
 }  // namespace plat

@@ -51,10 +51,9 @@ class Reader {
 
   MachineConfig read(const json& root) {
     MachineConfig config;
-    expectObject(
-        root, "",
-        {"os", "winsock", "faults", "desktop", "files", "registry", "spooler", "spoolerService",
-         "devices"});
+    expectObject(root, "",
+                 {"os", "winsock", "faults", "desktop", "files", "registry", "spooler",
+                  "spoolerService", "devices"});
     if (root.contains("os")) readOs(root["os"], config.os);
     if (root.contains("winsock")) readWinsock(root["winsock"], config.winsock);
     if (root.contains("faults")) {
@@ -470,13 +469,14 @@ class Reader {
       }
       if (item.contains("manufacturer")) device.manufacturer = wide(item, "manufacturer", path);
       if (item.contains("configFlags")) {
-        device.configFlags = static_cast<Dword>(unsignedField(item, "configFlags", path, 0xFFFFFFFF));
+        device.configFlags =
+            static_cast<Dword>(unsignedField(item, "configFlags", path, 0xFFFFFFFF));
       }
       if (item.contains("port")) {
         device.port = wide(item, "port", path);
         if (device.port.size() > kMaxPortNameChars) {
-          fail(path + ".port", "expected at most " + std::to_string(kMaxPortNameChars) +
-                                   " characters");
+          fail(path + ".port",
+               "expected at most " + std::to_string(kMaxPortNameChars) + " characters");
         }
       }
       out.push_back(std::move(device));

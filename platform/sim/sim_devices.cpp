@@ -15,9 +15,8 @@ namespace {
 
 // {4D36E979-E325-11CE-BFC1-08002BE10318}, the printer setup class, in the
 // byte order of a GUID in memory.
-constexpr std::array<std::uint8_t, 16> kPrinterClass = {0x79, 0xE9, 0x36, 0x4D, 0x25, 0xE3,
-                                                        0xCE, 0x11, 0xBF, 0xC1, 0x08, 0x00,
-                                                        0x2B, 0xE1, 0x03, 0x18};
+constexpr std::array<std::uint8_t, 16> kPrinterClass = {
+    0x79, 0xE9, 0x36, 0x4D, 0x25, 0xE3, 0xCE, 0x11, 0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18};
 constexpr Dword kFirstDeviceDevInst = 2;
 constexpr int kMaxUsbPort = 999;
 // INSTALLFLAG_FORCE, INSTALLFLAG_READONLY and INSTALLFLAG_NONINTERACTIVE.
@@ -197,10 +196,10 @@ std::wstring DeviceTable::freeUsbPort(const SpoolerState& spooler) const {
   for (int number = 1; number <= kMaxUsbPort; ++number) {
     wchar_t name[8] = {};
     std::swprintf(name, 8, L"USB%03d", number);
-    const bool taken =
-        spooler.hasPort(name) || std::any_of(devices_.begin(), devices_.end(), [&](const Device& d) {
-          return pathKey(d.config.port) == pathKey(name);
-        });
+    const bool taken = spooler.hasPort(name) ||
+                       std::any_of(devices_.begin(), devices_.end(), [&](const Device& d) {
+                         return pathKey(d.config.port) == pathKey(name);
+                       });
     if (!taken) return name;
   }
   return L"";
@@ -303,8 +302,7 @@ DevicePropertyResult SimDevicePort::setupDiGetDeviceRegistryProperty(DeviceSetId
   return process_.machine.devices.property(process_.id, set, device, property, bufferBytes);
 }
 
-Dword SimDevicePort::setupDiSetDeviceRegistryProperty(DeviceSetId set,
-                                                      const DeviceInfoData& device,
+Dword SimDevicePort::setupDiSetDeviceRegistryProperty(DeviceSetId set, const DeviceInfoData& device,
                                                       Dword property,
                                                       const std::vector<std::uint8_t>& data) {
   std::scoped_lock lock(process_.machine.mutex);

@@ -106,8 +106,7 @@ class SimDevicePort final : public DevicePort {
   DeviceInfoResult setupDiEnumDeviceInfo(DeviceSetId set, Dword index) override;
   DevicePropertyResult setupDiGetDeviceRegistryProperty(DeviceSetId set,
                                                         const DeviceInfoData& device,
-                                                        Dword property,
-                                                        Dword bufferBytes) override;
+                                                        Dword property, Dword bufferBytes) override;
   Dword setupDiSetDeviceRegistryProperty(DeviceSetId set, const DeviceInfoData& device,
                                          Dword property,
                                          const std::vector<std::uint8_t>& data) override;
@@ -115,8 +114,7 @@ class SimDevicePort final : public DevicePort {
   DriverUpdateResult updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
                                                        const std::wstring& infPath,
                                                        Dword installFlags) override;
-  DevNodeResult cmLocateDevNode(const std::optional<std::wstring>& deviceId,
-                                Dword flags) override;
+  DevNodeResult cmLocateDevNode(const std::optional<std::wstring>& deviceId, Dword flags) override;
   Dword cmReenumerateDevNode(DevInst devInst, Dword flags) override;
   Dword cmpWaitNoPendingInstallEvents(Dword milliseconds) override;
 

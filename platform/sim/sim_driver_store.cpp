@@ -161,7 +161,8 @@ std::optional<InfMatch> infMatchFor(const std::vector<std::uint8_t>& contents,
     while (comma != std::wstring::npos && !match) {
       const std::size_t next = rest.find(L',', comma + 1);
       const std::wstring id = trimmed(rest.substr(comma + 1, next - comma - 1));
-      if (!id.empty() && pathKey(id) == pathKey(hardwareId)) match = InfMatch{model->first, L"", L""};
+      if (!id.empty() && pathKey(id) == pathKey(hardwareId))
+        match = InfMatch{model->first, L"", L""};
       comma = next;
     }
     if (match) break;

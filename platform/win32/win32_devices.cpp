@@ -74,13 +74,13 @@ DevicePropertyResult Win32Devices::setupDiGetDeviceRegistryProperty(DeviceSetId 
   return {buffer, type, required, kErrorSuccess};
 }
 
-Dword Win32Devices::setupDiSetDeviceRegistryProperty(DeviceSetId set,
-                                                     const DeviceInfoData& device, Dword property,
+Dword Win32Devices::setupDiSetDeviceRegistryProperty(DeviceSetId set, const DeviceInfoData& device,
+                                                     Dword property,
                                                      const std::vector<std::uint8_t>& data) {
   SP_DEVINFO_DATA native = nativeDevice(device);
-  const BOOL written = SetupDiSetDeviceRegistryPropertyW(
-      nativeSet(set), &native, property, data.empty() ? nullptr : data.data(),
-      static_cast<DWORD>(data.size()));
+  const BOOL written = SetupDiSetDeviceRegistryPropertyW(nativeSet(set), &native, property,
+                                                         data.empty() ? nullptr : data.data(),
+                                                         static_cast<DWORD>(data.size()));
   return written != FALSE ? kErrorSuccess : GetLastError();
 }
 
@@ -102,8 +102,7 @@ DevNodeResult Win32Devices::cmLocateDevNode(const std::optional<std::wstring>& d
                                             Dword flags) {
   DEVINST devInst = 0;
   std::wstring id = deviceId.value_or(L"");
-  const CONFIGRET result =
-      CM_Locate_DevNodeW(&devInst, deviceId ? id.data() : nullptr, flags);
+  const CONFIGRET result = CM_Locate_DevNodeW(&devInst, deviceId ? id.data() : nullptr, flags);
   return {devInst, result};
 }
 

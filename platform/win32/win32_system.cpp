@@ -138,13 +138,12 @@ TokenOpenResult Win32System::openProcessToken(Dword access) {
 PrivilegeLookupResult Win32System::lookupPrivilegeValue(const std::wstring& name) {
   LUID luid{};
   if (LookupPrivilegeValueW(nullptr, name.c_str(), &luid) == FALSE) return {0, GetLastError()};
-  const std::uint64_t value = (static_cast<std::uint64_t>(static_cast<DWORD>(luid.HighPart)) << 32U) |
-                              luid.LowPart;
+  const std::uint64_t value =
+      (static_cast<std::uint64_t>(static_cast<DWORD>(luid.HighPart)) << 32U) | luid.LowPart;
   return {value, kErrorSuccess};
 }
 
-Dword Win32System::adjustTokenPrivileges(KernelHandle token, std::uint64_t luid,
-                                         Dword attributes) {
+Dword Win32System::adjustTokenPrivileges(KernelHandle token, std::uint64_t luid, Dword attributes) {
   TOKEN_PRIVILEGES privileges{};
   privileges.PrivilegeCount = 1;
   privileges.Privileges[0].Luid.LowPart = static_cast<DWORD>(luid & 0xFFFFFFFFU);
