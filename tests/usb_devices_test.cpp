@@ -171,6 +171,7 @@ TEST(UsbDevices, FindReportsADeviceSetThatCannotBeBuilt) {
 
 TEST(UsbDevices, FindGetsThroughThousandsOfDevices) {
   std::vector<UsbDeviceConfig> devices;
+  devices.reserve(3001);
   for (int i = 0; i < 3000; ++i) {
     devices.push_back(device(L"OTHER\\" + std::to_wstring(i), {{kOtherId}}, L"Acme"));
   }
@@ -403,6 +404,7 @@ TEST(UsbDevices, AnUnpluggedPrintersQueueWorksOfflineUntilItIsBack) {
 
 TEST(UsbDevices, MarkingThousandsOfDevicesFlagsOnlyTheMakers) {
   std::vector<UsbDeviceConfig> devices;
+  devices.reserve(2000);
   for (int i = 0; i < 2000; ++i) {
     devices.push_back(device(L"N\\" + std::to_wstring(i), {{i % 2 == 0 ? kOtherId : kLv31Id}},
                              L"Acme", i % 3 == 0));

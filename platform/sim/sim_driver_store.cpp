@@ -76,7 +76,7 @@ std::wstring trimmed(const std::wstring& text) {
 }
 
 std::wstring unquoted(const std::wstring& text) {
-  const std::wstring bare = trimmed(text);
+  std::wstring bare = trimmed(text);
   if (bare.size() >= 2 && bare.front() == L'"' && bare.back() == L'"') {
     return bare.substr(1, bare.size() - 2);
   }
@@ -125,7 +125,7 @@ std::optional<std::pair<std::wstring, std::wstring>> modelLine(const std::wstrin
 
 // "%Corvantis%" through the [Strings] section; other text as it stands.
 std::wstring resolved(const std::vector<InfLine>& lines, const std::wstring& token) {
-  const std::wstring bare = unquoted(token);
+  std::wstring bare = unquoted(token);
   if (bare.size() < 2 || bare.front() != L'%' || bare.back() != L'%') return bare;
   const std::wstring key = pathKey(bare.substr(1, bare.size() - 2));
   for (const InfLine& line : lines) {
