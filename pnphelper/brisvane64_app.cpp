@@ -4,6 +4,7 @@
 
 #include "platform/api/device_port.h"
 #include "platform/api/ports.h"
+#include "platform/ui/strings.h"
 
 namespace brisvane {
 
@@ -28,15 +29,6 @@ void enableLoadDriverPrivilege() {
   system.closeHandle(token.token);
 }
 
-// Every occurrence of `from` in `text` replaced by `to` (case-sensitive).
-std::wstring replacedAll(std::wstring text, const std::wstring& from, const std::wstring& to) {
-  for (std::size_t at = text.find(from); at != std::wstring::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
 }  // namespace
 
 bool CBrisvane64App::initInstance() {
@@ -56,9 +48,9 @@ bool CBrisvane64App::initInstance() {
   // the helper has finished, not that the update worked.
   ports.devices().updateDriverForPlugAndPlayDevices(hardwareId, infPath, plat::kInstallFlagForce);
 
-  const plat::CreateFileResult created =
-      ports.files().createFile(replacedAll(infPath, kInfName, kMarkerName), plat::kGenericWrite,
-                               plat::kFileShareRead, plat::kOpenAlways, plat::kFileAttributeNormal);
+  const plat::CreateFileResult created = ports.files().createFile(
+      plat::ui::replaceAll(infPath, kInfName, kMarkerName), plat::kGenericWrite,
+      plat::kFileShareRead, plat::kOpenAlways, plat::kFileAttributeNormal);
   if (created.handle != plat::kInvalidFile) marker_.emplace(ports.files(), created.handle);
   return false;
 }

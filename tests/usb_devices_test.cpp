@@ -372,6 +372,7 @@ TEST(UsbDevices, RescanWithoutTheTreeRootLogsTheCodeAndEnumeratesNothing) {
 TEST(UsbDevices, AnUnpluggedPrintersQueueWorksOfflineUntilItIsBack) {
   UsbDeviceConfig installed = device(L"A", {{kLv31Id}}, L"Corvantis");
   installed.port = L"USB001";
+  installed.present = false;
   MachineConfig config = machineWith({installed});
   config.spooler = plat::sim::defaultSpooler();
   config.spooler->drivers.push_back({kLv31Model, L"Windows x64", L""});
@@ -392,11 +393,11 @@ TEST(UsbDevices, AnUnpluggedPrintersQueueWorksOfflineUntilItIsBack) {
     });
     return value;
   };
-  EXPECT_EQ(attributes() & plat::kPrinterAttributeWorkOffline, 0U);
-  ASSERT_TRUE(machine.plugDevice(L"USBPRINT\\A", false));
-  EXPECT_NE(attributes() & plat::kPrinterAttributeWorkOffline, 0U);
-  ASSERT_TRUE(machine.plugDevice(L"USBPRINT\\A", true));
-  EXPECT_EQ(attributes() & plat::kPrinterAttributeWorkOffline, 0U);
+  EXPECT_NE(attributes() & plat::kPrinterAttributeWorkOffline, 0U) << "unplugged at the start";
+  for (const bool present : {true, false, true}) {
+    ASSERT_TRUE(machine.plugDevice(L"USBPRINT\\A", present));
+    EXPECT_EQ((attributes() & plat::kPrinterAttributeWorkOffline) == 0, present);
+  }
   machine.advance(plat::sim::kInstallMilliseconds);
   EXPECT_EQ(machine.snapshot().spooler->printers.size(), 1U) << "the queue is not doubled";
   EXPECT_FALSE(machine.plugDevice(L"USBPRINT\\NONE", true));

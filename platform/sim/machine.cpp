@@ -50,6 +50,7 @@ SimThread* currentThread() {
 // MachineState
 
 MachineState::MachineState(MachineConfig cfg) : config(std::move(cfg)), registry(config.registry) {
+  devices.takeOfflineAbsent(spooler);
   for (const auto& desktopWindow : config.desktop) {
     auto window = std::make_unique<SimWindow>();
     window->program = desktopWindow.program;

@@ -248,6 +248,14 @@ Dword DeviceTable::updateDriver(const std::wstring& hardwareId,
   return matched ? kErrorSuccess : kErrorNoMoreItems;
 }
 
+void DeviceTable::takeOfflineAbsent(SpoolerState& spooler) const {
+  for (const Device& device : devices_) {
+    if (!device.config.present && !device.config.port.empty()) {
+      spooler.setPortOnline(device.config.port, false);
+    }
+  }
+}
+
 bool DeviceTable::setPresent(const std::wstring& instanceId, bool present, std::uint64_t now,
                              SpoolerState& spooler) {
   const auto at = std::find_if(devices_.begin(), devices_.end(), [&](const Device& d) {

@@ -61,6 +61,8 @@ class DeviceTable {
   // UpdateDriverForPlugAndPlayDevicesW of an INF's contents.
   Dword updateDriver(const std::wstring& hardwareId, const std::vector<std::uint8_t>& inf,
                      SpoolerState& spooler);
+  // The queues on the ports of unplugged devices work offline.
+  void takeOfflineAbsent(SpoolerState& spooler) const;
   // Connects or unplugs a device; false when there is no such device.
   bool setPresent(const std::wstring& instanceId, bool present, std::uint64_t now,
                   SpoolerState& spooler);
