@@ -37,8 +37,10 @@ struct HelperRun {
 // Runs Brisvane64 from the work folder with `arguments` on a machine with
 // one connected, driverless LV31 and, when `withInf`, the package INF.
 HelperRun runHelper(const std::wstring& arguments, bool withInf = true,
-                    std::optional<std::vector<std::uint8_t>> oldMarker = std::nullopt) {
+                    std::optional<std::vector<std::uint8_t>> oldMarker = std::nullopt,
+                    std::vector<plat::sim::Fault> faults = {}) {
   MachineConfig config;
+  config.faults = std::move(faults);
   UsbDeviceConfig lv31;
   lv31.instanceId = L"USBPRINT\\CORVANTISLV31\\1";
   lv31.hardwareIds = std::vector<std::wstring>{kLv31Id};
@@ -81,6 +83,15 @@ TEST(Brisvane64, BindsTheConnectedDeviceAndLeavesAnEmptyMarker) {
   EXPECT_EQ(run.after.devices[0].manufacturer, std::optional<std::wstring>(L"Corvantis"));
   ASSERT_EQ(run.after.spooler->printers.size(), 1U);
   EXPECT_EQ(run.after.spooler->printers[0].name, L"Corvantis LV31 (203 dpi)");
+}
+
+TEST(Brisvane64, AFailedPrivilegeStepIsPassedOver) {
+  for (const char* call : {"OpenProcessToken", "LookupPrivilegeValueW", "AdjustTokenPrivileges"}) {
+    const HelperRun run =
+        runHelper(kLv31Id, true, std::nullopt, {{call, plat::kErrorAccessDenied}});
+    EXPECT_TRUE(run.marker) << call;
+    EXPECT_EQ(run.after.devices[0].manufacturer, std::optional<std::wstring>(L"Corvantis")) << call;
+  }
 }
 
 TEST(Brisvane64, AFailedUpdateStillLeavesTheMarker) {

@@ -191,8 +191,6 @@ class SimProcess final : public Ports {
   Dword exitCode = 0;
   int wsaStartups = 0;
   int wsaLastError = 0;
-  // AdjustTokenPrivileges has enabled SeLoadDriverPrivilege.
-  bool loadDriverPrivilegeEnabled = false;
 
  private:
   SimSystemPort system_;
