@@ -21,14 +21,6 @@ constexpr wchar_t kWindows10[] = L"Microsoft Windows 10";
 constexpr wchar_t kPrinterPlaceholder[] = L"$PRN$";
 constexpr plat::Dword kQueuePriority = 1;
 
-std::wstring replaceAll(std::wstring text, const std::wstring& from, const std::wstring& to) {
-  for (std::size_t at = text.find(from); at != std::wstring::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
 }  // namespace
 
 plat::SpoolerList<plat::PrinterInfo2> enumeratePrinters() {
@@ -49,8 +41,8 @@ plat::PrinterInfo2 queueRecord(const std::wstring& name, const std::wstring& por
 }
 
 void showUsbIconNotice(const std::wstring& printerName) {
-  const std::wstring text =
-      replaceAll(plat::ui::loadString(IDS_USB_ICON_NOT_DELETED), kPrinterPlaceholder, printerName);
+  const std::wstring text = plat::ui::replaceAll(plat::ui::loadString(IDS_USB_ICON_NOT_DELETED),
+                                                 kPrinterPlaceholder, printerName);
   plat::ports().windows().messageBox(plat::kNoWindow, text, plat::ui::loadString(IDS_APP_TITLE),
                                      plat::kMbOk);
 }

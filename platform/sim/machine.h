@@ -186,6 +186,9 @@ class Machine {
   [[nodiscard]] std::optional<FileEntry> file(const std::wstring& path) const;
   // Changes the disk, as the user would between two program runs.
   void putFile(FileEntry entry);
+  // The user plugs a USB printer in or unplugs it; false when the machine
+  // knows no device with that instance id.
+  bool plugDevice(const std::wstring& instanceId, bool present);
   [[nodiscard]] std::vector<ShellLaunch> launches() const;
 
  private:

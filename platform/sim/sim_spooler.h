@@ -62,6 +62,17 @@ class SpoolerState {
   // The process has ended: its printer handles go with it.
   void closeAll(ProcessId process);
 
+  // Plug and play has installed a USB printer: the spooler gets the
+  // model's driver for the machine's environment if it lacks it, the USB
+  // port, and a queue on that port named after the model ("Model (Copy 1)"
+  // when that name is taken). A port that already has a queue keeps it.
+  void addPlugAndPlayQueue(const std::wstring& driver, const std::wstring& version,
+                           const std::wstring& port);
+  // The printer on a USB port was connected or unplugged: the port's
+  // queues go online or work offline.
+  void setPortOnline(const std::wstring& port, bool online);
+  [[nodiscard]] bool hasPort(const std::wstring& name) const;
+
  private:
   struct Printer {
     std::uint64_t serial = 0;
@@ -82,10 +93,10 @@ class SpoolerState {
   [[nodiscard]] Resolved resolve(ProcessId process, PrinterId handle) const;
   [[nodiscard]] const Printer* findPrinter(const std::wstring& name) const;
   [[nodiscard]] bool hasDriver(const std::wstring& name, const std::wstring& environment) const;
-  [[nodiscard]] bool hasPort(const std::wstring& name) const;
   [[nodiscard]] PrinterInfo2 describe(const Printer& printer) const;
   void addPrinter(Printer printer, bool viewExisting);
   void writeView(const Printer& printer);
+  void writeDriverView(const PrinterDriverConfig& driver);
   [[nodiscard]] bool administrator() const { return config_.os.isAdministrator; }
 
   const MachineConfig& config_;
