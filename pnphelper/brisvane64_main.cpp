@@ -1,7 +1,8 @@
 // Brisvane64: the 64-bit helper that Brisvane starts on 64-bit Windows.
-// It has no window; so far it only starts and ends.
 #include "platform/api/program_main.h"
 
+#include "pnphelper/brisvane64_app.h"
+
 int programMain() {
-  return 0;
+  return brisvane::brisvane64Main();
 }

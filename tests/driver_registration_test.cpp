@@ -147,6 +147,27 @@ TEST(InstallPrinter, AnUpgradeReAddsTheModelDriversStampedAndReportsTheDroppedOn
   });
 }
 
+TEST(InstallPrinter, ASavedUsbPrinterIsLeftToPlugAndPlayWithItsDevicesFlagged) {
+  constexpr wchar_t kDevice[] = L"USBPRINT\\CORVANTISLV31\\7&2A4F&0&USB001";
+  MachineConfig config;
+  config.os.is64Bit = false;
+  config.spooler = spoolerWith(config.os, {queue(L"Desk USB", L"USB001", kLv31)});
+  // Unplugged, so that no reinstallation clears the flag again.
+  config.devices = {{kDevice, false, std::vector<std::wstring>{L"USBPRINT\\Corvantis_LV31A1B2"},
+                     L"Corvantis", 0U, L"USB001"}};
+  Machine machine(config);
+  testing::ShownBoxes shown;
+  shown.answerAll(machine);
+  const InstallRun run = install(machine, L"", L"", true, true);
+  EXPECT_EQ(run.result, 0U);
+  ASSERT_EQ(run.lines.size(), 3U);
+  EXPECT_EQ(run.lines[2], L"Deleted usb printer: Desk USB,auto-add when connect again");
+  const MachineConfig snapshot = machine.snapshot();
+  EXPECT_TRUE(snapshot.spooler->printers.empty());
+  ASSERT_EQ(snapshot.devices.size(), 1U);
+  EXPECT_EQ(snapshot.devices[0].configFlags, std::optional<plat::Dword>(0x20)) << "reinstall";
+}
+
 TEST(InstallPrinter, ANetworkPrinterGetsItsModelsDriverAndAQueueInTheWindowsEnvironment) {
   for (const bool is64Bit : {true, false}) {
     SCOPED_TRACE(is64Bit ? "64-bit" : "32-bit");

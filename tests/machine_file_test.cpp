@@ -78,6 +78,33 @@ TEST(MachineFile, SpoolerServiceAndLoadedDriversSurviveASaveAndLoad) {
   }
 }
 
+TEST(MachineFile, UsbDevicesKeepWhichPropertiesTheyHave) {
+  const std::string text = R"json({"devices": [
+    { "instanceId": "USBPRINT\\CORVANTISLV31\\1", "hardwareIds": [ "USBPRINT\\Corvantis_LV31", "Corvantis_LV31" ],
+      "manufacturer": "Corvantis", "configFlags": 32, "port": "USB001" },
+    { "instanceId": "USBPRINT\\BARE\\2", "present": false, "hardwareIds": [] },
+    { "instanceId": "USBPRINT\\NOTHING\\3" } ]})json";
+  const auto first = parseMachineFile(text, "devices.json");
+  ASSERT_TRUE(first.config) << first.error;
+  const auto again = parseMachineFile(formatMachineFile(*first.config), "again.json");
+  ASSERT_TRUE(again.config) << again.error;
+  for (const MachineConfig* c : {&*first.config, &*again.config}) {
+    ASSERT_EQ(c->devices.size(), 3U);
+    const UsbDeviceConfig& lv31 = c->devices[0];
+    EXPECT_TRUE(lv31.present);
+    EXPECT_EQ(lv31.hardwareIds,
+              (std::vector<std::wstring>{L"USBPRINT\\Corvantis_LV31", L"Corvantis_LV31"}));
+    EXPECT_EQ(lv31.manufacturer, std::optional<std::wstring>(L"Corvantis"));
+    EXPECT_EQ(lv31.configFlags, std::optional<Dword>(32));
+    EXPECT_EQ(lv31.port, L"USB001");
+    EXPECT_FALSE(c->devices[1].present);
+    EXPECT_EQ(c->devices[1].hardwareIds, std::vector<std::wstring>{});
+    EXPECT_FALSE(c->devices[2].hardwareIds);
+    EXPECT_FALSE(c->devices[2].manufacturer);
+    EXPECT_FALSE(c->devices[2].configFlags);
+  }
+}
+
 TEST(MachineFile, BadInputNamesTheFileTheFieldAndTheProblem) {
   struct Case {
     const char* text;
@@ -132,6 +159,24 @@ TEST(MachineFile, BadInputNamesTheFileTheFieldAndTheProblem) {
        "bad.json: field 'files[0]': a folder has no contents"},
       {R"({"files": [{"path": "C:\\a", "readOnly": "yes"}]})",
        "bad.json: field 'files[0].readOnly': expected true or false"},
+      {R"({"devices": {}})", "bad.json: field 'devices': expected an array"},
+      {R"({"devices": [{"present": true}]})", "bad.json: field 'devices[0].instanceId': missing"},
+      {R"({"devices": [{"instanceId": "USB\\VID_1"}]})",
+       "bad.json: field 'devices[0].instanceId': expected an id like"},
+      {R"({"devices": [{"instanceId": "USBPRINT\\A"}, {"instanceId": "usbprint\\a"}]})",
+       "bad.json: field 'devices[1].instanceId': named twice"},
+      {R"({"devices": [{"instanceId": "USBPRINT\\A", "serial": 1}]})",
+       "bad.json: field 'devices[0].serial': unknown field"},
+      {R"({"devices": [{"instanceId": "USBPRINT\\A", "present": "no"}]})",
+       "bad.json: field 'devices[0].present': expected true or false"},
+      {R"({"devices": [{"instanceId": "USBPRINT\\A", "hardwareIds": "X"}]})",
+       "bad.json: field 'devices[0].hardwareIds': expected an array"},
+      {R"({"devices": [{"instanceId": "USBPRINT\\A", "hardwareIds": [5]}]})",
+       "bad.json: field 'devices[0].hardwareIds[0]': expected a string"},
+      {R"({"devices": [{"instanceId": "USBPRINT\\A", "configFlags": -1}]})",
+       "bad.json: field 'devices[0].configFlags': expected a non-negative integer"},
+      {R"({"devices": [{"instanceId": "USBPRINT\\A", "manufacturer": 1}]})",
+       "bad.json: field 'devices[0].manufacturer': expected a string"},
   };
   for (const auto& c : cases) {
     const auto result = parseMachineFile(c.text, "bad.json");

@@ -187,7 +187,12 @@ TEST(CheckPrintersReady, NoAsksAgainAndCancelStopsTheJob) {
 }
 
 TEST(CheckPrintersReady, AConnectedUsbPrinterMustBeUnpluggedBeforeRetry) {
-  Machine machine = machineWith({queue(kLv31, L"USB001", kLv31)});
+  constexpr wchar_t kDevice[] = L"USBPRINT\\CORVANTISLV31\\7&2A4F&0&USB001";
+  MachineConfig config;
+  config.spooler = spoolerWith(config.os, {queue(kLv31, L"USB001", kLv31)});
+  config.devices = {{kDevice, true, std::vector<std::wstring>{L"USBPRINT\\Corvantis_LV31A1B2"},
+                     L"Corvantis", 0U, L"USB001"}};
+  Machine machine(config);
   CheckRun run;
   runInProcess(machine, [&run] {
     CDriverEngine engine;
@@ -206,7 +211,7 @@ TEST(CheckPrintersReady, AConnectedUsbPrinterMustBeUnpluggedBeforeRetry) {
   const auto again = machine.foregroundWindow();
   ASSERT_TRUE(again && again->isMessageBox);
   EXPECT_NE(again->id, box->id);
-  ASSERT_TRUE(machine.setPrinterOffline(kLv31, true));
+  ASSERT_TRUE(machine.plugDevice(kDevice, false));
   ASSERT_TRUE(machine.click(again->id, plat::kIdRetry));
   machine.settle();
   EXPECT_TRUE(run.returned);

@@ -109,6 +109,24 @@ class CDriverEngine {
   // wins); "0.0.0.0" when there is none. Only reads.
   [[nodiscard]] std::wstring getInstalledDriverVersion() const;
 
+  // The first hardware id of a connected USB printer of the maker, into
+  // `hardwareId` (empty when there is none). With `driverInstalled` false
+  // any connected maker printer qualifies; with it true only one that
+  // Windows has not given a driver yet (no manufacturer), except that once
+  // such a device has been passed every later device counts. Returns 0, or
+  // the error when the device set cannot be built.
+  plat::Dword findUsbPrinterHardwareId(std::wstring& hardwareId, bool driverInstalled);
+  // Binds the connected devices with `hardwareId` to the driver of the INF
+  // at `infPath` in this process: 0 or the system's error code.
+  plat::Dword updateDriverForDevice(const std::wstring& infPath, const std::wstring& hardwareId);
+  // Flags every USB printer device of the maker, connected or not, for
+  // reinstallation and rescans the device tree, so that Windows installs
+  // each one when it is next present. Returns 0.
+  plat::Dword markDevicesForReinstall();
+  // Re-enumerates the whole device tree; Windows installs the flagged and
+  // new devices in the background.
+  void rescanDevices();
+
   [[nodiscard]] const std::vector<std::wstring>& savedPrinterDrivers() const {
     return savedPrinterDrivers_;
   }

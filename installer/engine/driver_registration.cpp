@@ -114,7 +114,7 @@ plat::Dword CDriverEngine::installPrinter(const std::wstring& portName,
   }
   // A saved USB queue is not re-created here: Windows does that once the
   // printer's devices are flagged for reinstallation.
-  (void)passedUsbPrinter;
+  if (passedUsbPrinter) markDevicesForReinstall();
   return plat::kErrorSuccess;
 }
 

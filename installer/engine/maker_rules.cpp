@@ -11,4 +11,9 @@ bool isUsbPort(const std::wstring& portName) {
   return portName.find(L"USB") != std::wstring::npos;
 }
 
+bool isMakerDeviceId(const std::wstring& text) {
+  return text.find(L"Corvantis") != std::wstring::npos ||
+         text.find(L"Veltrane") != std::wstring::npos;
+}
+
 }  // namespace brisvane

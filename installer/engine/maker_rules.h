@@ -16,4 +16,10 @@ bool isMakerDriverName(const std::wstring& driverName);
 // port by itself when the printer is connected again.
 bool isUsbPort(const std::wstring& portName);
 
+// A device property text (its first hardware id, or its manufacturer)
+// contains "Corvantis" or "Veltrane". The package's hardware ids are
+// "USBPRINT\\" + brand + "_" + model + checksum, so the brand word stands
+// in them as it is.
+bool isMakerDeviceId(const std::wstring& text);
+
 }  // namespace brisvane

@@ -1,7 +1,14 @@
-// Device installation (setupapi): the driver store.
+// Device installation (setupapi, newdev and the configuration manager):
+// the driver store, the device sets of an enumerator with their registry
+// properties, the plug-and-play driver update and the device tree.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/api/types.h"
 
@@ -12,12 +19,99 @@ inline constexpr Dword kSpostPath = 1;
 inline constexpr Dword kSpCopyNewerOrSame = 0x4;
 inline constexpr Dword kSpCopyNoOverwrite = 0x8;
 
+// SetupDiGetClassDevsW flags: only devices connected now, and devices of
+// every setup class (needed when no class GUID is given).
+inline constexpr Dword kDigcfPresent = 0x2;
+inline constexpr Dword kDigcfAllClasses = 0x4;
+
+// SetupDiGetDeviceRegistryPropertyW properties.
+inline constexpr Dword kSpdrpHardwareId = 0x01;
+inline constexpr Dword kSpdrpConfigFlags = 0x0A;
+inline constexpr Dword kSpdrpMfg = 0x0B;
+
+// SPDRP_CONFIGFLAGS bit: Windows installs the device again at its next
+// enumeration.
+inline constexpr Dword kConfigFlagReinstall = 0x20;
+
+// UpdateDriverForPlugAndPlayDevicesW flag: install even when the driver is
+// not a better match than the current one.
+inline constexpr Dword kInstallFlagForce = 0x1;
+
+// Error codes of the device calls.
+inline constexpr Dword kErrorInvalidData = 13;
+inline constexpr Dword kErrorInvalidFlags = 1004;
+// SetupAPI's own codes (APPLICATION_ERROR_MASK | ERROR_SEVERITY_ERROR | n).
+inline constexpr Dword kErrorInvalidRegProperty = 0xE0000209;
+inline constexpr Dword kErrorNoSuchDevinst = 0xE000020B;
+// UpdateDriverForPlugAndPlayDevicesW called by a 32-bit process on 64-bit
+// Windows.
+inline constexpr Dword kErrorInWow64 = 0xE0000235;
+
+// Configuration manager results (CONFIGRET) and flags.
+inline constexpr Dword kCrSuccess = 0x00;
+inline constexpr Dword kCrInvalidDevnode = 0x05;
+inline constexpr Dword kCrInvalidFlag = 0x04;
+inline constexpr Dword kCrNoSuchDevnode = 0x0D;
+inline constexpr Dword kCrAccessDenied = 0x33;
+inline constexpr Dword kCmLocateDevnodeNormal = 0x0;
+inline constexpr Dword kCmLocateDevnodePhantom = 0x1;
+inline constexpr Dword kCmReenumerateRetryInstallation = 0x2;
+inline constexpr Dword kCmReenumerateAsynchronous = 0x4;
+
 // SetupCopyOEMInfW: the oem INF path written to the destination buffer (on
 // success, and on ERROR_FILE_EXISTS when the package is already staged),
 // and 0 or the error code.
 struct CopyOemInfResult {
   std::wstring destination;
   Dword error = kErrorSuccess;
+};
+
+// A device information set (HDEVINFO); 0 is "no set".
+using DeviceSetId = std::uintptr_t;
+inline constexpr DeviceSetId kNoDeviceSet = 0;
+
+// A device node of the device tree (DEVINST).
+using DevInst = Dword;
+
+// SP_DEVINFO_DATA: one device of a set, handed back unchanged to the
+// property calls.
+struct DeviceInfoData {
+  std::array<std::uint8_t, 16> classGuid{};
+  DevInst devInst = 0;
+  std::uintptr_t reserved = 0;
+};
+
+struct DeviceSetResult {
+  DeviceSetId set = kNoDeviceSet;
+  Dword error = kErrorSuccess;
+};
+
+struct DeviceInfoResult {
+  DeviceInfoData device;
+  Dword error = kErrorSuccess;
+};
+
+// SetupDiGetDeviceRegistryPropertyW: the bytes written to the caller's
+// buffer and their type on success; on kErrorInsufficientBuffer (122)
+// nothing is written and `requiredBytes` tells the size.
+struct DevicePropertyResult {
+  std::vector<std::uint8_t> data;
+  Dword type = 0;
+  Dword requiredBytes = 0;
+  Dword error = kErrorSuccess;
+};
+
+// UpdateDriverForPlugAndPlayDevicesW: 0 or the error code, and whether a
+// restart is needed.
+struct DriverUpdateResult {
+  Dword error = kErrorSuccess;
+  bool rebootRequired = false;
+};
+
+// CM_Locate_DevNodeW: the node and the CONFIGRET.
+struct DevNodeResult {
+  DevInst devInst = 0;
+  Dword result = kCrSuccess;
 };
 
 class DevicePort {
@@ -32,6 +126,76 @@ class DevicePort {
   // and file-name-component pointers are null.
   virtual CopyOemInfResult setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
                                            Dword destinationChars) = 0;
+
+  // SetupDiGetClassDevsW with no class GUID and no parent window.
+  virtual DeviceSetResult setupDiGetClassDevs(const std::wstring& enumerator, Dword flags) = 0;
+  // SetupDiEnumDeviceInfo: the device at `index`, kErrorNoMoreItems past
+  // the last one.
+  virtual DeviceInfoResult setupDiEnumDeviceInfo(DeviceSetId set, Dword index) = 0;
+  // SetupDiGetDeviceRegistryPropertyW into a buffer of `bufferBytes` bytes.
+  virtual DevicePropertyResult setupDiGetDeviceRegistryProperty(DeviceSetId set,
+                                                                const DeviceInfoData& device,
+                                                                Dword property,
+                                                                Dword bufferBytes) = 0;
+  virtual Dword setupDiSetDeviceRegistryProperty(DeviceSetId set, const DeviceInfoData& device,
+                                                 Dword property,
+                                                 const std::vector<std::uint8_t>& data) = 0;
+  virtual Dword setupDiDestroyDeviceInfoList(DeviceSetId set) = 0;
+
+  // UpdateDriverForPlugAndPlayDevicesW (newdev) with no owner window.
+  virtual DriverUpdateResult updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
+                                                               const std::wstring& infPath,
+                                                               Dword installFlags) = 0;
+  // CM_Locate_DevNodeW; no device id means the root of the device tree.
+  virtual DevNodeResult cmLocateDevNode(const std::optional<std::wstring>& deviceId,
+                                        Dword flags) = 0;
+  virtual Dword cmReenumerateDevNode(DevInst devInst, Dword flags) = 0;
+  // CMP_WaitNoPendingInstallEvents (results as WaitForSingleObject's):
+  // kWaitObject0 when no device
+  // installation is pending, kWaitTimeout when one still is after
+  // `milliseconds`.
+  virtual Dword cmpWaitNoPendingInstallEvents(Dword milliseconds) = 0;
+};
+
+// Owns a device information set and destroys it when it goes out of scope.
+class DeviceSetHandle {
+ public:
+  DeviceSetHandle() = default;
+  DeviceSetHandle(DevicePort& devices, DeviceSetId set) : devices_(&devices), set_(set) {}
+  DeviceSetHandle(const DeviceSetHandle&) = delete;
+  DeviceSetHandle& operator=(const DeviceSetHandle&) = delete;
+  DeviceSetHandle(DeviceSetHandle&& other) noexcept
+      : devices_(other.devices_), set_(std::exchange(other.set_, kNoDeviceSet)) {}
+  DeviceSetHandle& operator=(DeviceSetHandle&& other) noexcept {
+    if (this != &other) {
+      reset();
+      devices_ = other.devices_;
+      set_ = std::exchange(other.set_, kNoDeviceSet);
+    }
+    return *this;
+  }
+  ~DeviceSetHandle() { reset(); }
+
+  // SetupDiGetClassDevsW; `error` receives the call's result.
+  static DeviceSetHandle open(DevicePort& devices, const std::wstring& enumerator, Dword flags,
+                              Dword& error) {
+    const DeviceSetResult result = devices.setupDiGetClassDevs(enumerator, flags);
+    error = result.error;
+    return result.error == kErrorSuccess ? DeviceSetHandle(devices, result.set) : DeviceSetHandle();
+  }
+
+  [[nodiscard]] DeviceSetId get() const { return set_; }
+  explicit operator bool() const { return set_ != kNoDeviceSet; }
+
+  void reset() {
+    if (set_ != kNoDeviceSet) {
+      devices_->setupDiDestroyDeviceInfoList(std::exchange(set_, kNoDeviceSet));
+    }
+  }
+
+ private:
+  DevicePort* devices_ = nullptr;
+  DeviceSetId set_ = kNoDeviceSet;
 };
 
 }  // namespace plat

@@ -46,7 +46,6 @@ inline constexpr Dword kRegOpenedExistingKey = 2;
 // Error codes of the registry calls.
 inline constexpr Dword kErrorBadPathname = 161;
 inline constexpr Dword kErrorMoreData = 234;
-inline constexpr Dword kErrorNoMoreItems = 259;
 inline constexpr Dword kErrorKeyDeleted = 1018;
 
 struct RegOpenResult {

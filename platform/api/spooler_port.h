@@ -36,7 +36,6 @@ inline constexpr Dword kPrinterAttributeLocal = 0x40;
 inline constexpr Dword kPrinterAttributeWorkOffline = 0x400;
 
 // Spooler error codes.
-inline constexpr Dword kErrorInsufficientBuffer = 122;
 inline constexpr Dword kErrorUnknownPort = 1796;
 inline constexpr Dword kErrorUnknownPrinterDriver = 1797;
 inline constexpr Dword kErrorUnknownPrintProcessor = 1798;

@@ -55,6 +55,28 @@ struct CreateMutexResult {
   Dword lastError = kErrorSuccess;
 };
 
+// Access rights of a process token, the attribute that enables a
+// privilege, and the privilege that lets a process load device drivers.
+inline constexpr Dword kTokenAdjustPrivileges = 0x0020;
+inline constexpr Dword kTokenRead = 0x00020008;
+inline constexpr Dword kSePrivilegeEnabled = 0x2;
+inline constexpr wchar_t kSeLoadDriverName[] = L"SeLoadDriverPrivilege";
+// AdjustTokenPrivileges succeeded but the token lacks the privilege.
+inline constexpr Dword kErrorNotAllAssigned = 1300;
+inline constexpr Dword kErrorNoSuchPrivilege = 1313;
+
+// OpenProcessToken: the token handle and 0, or the error code.
+struct TokenOpenResult {
+  KernelHandle token = kNoHandle;
+  Dword error = kErrorSuccess;
+};
+
+// LookupPrivilegeValueW: the privilege's LUID and 0, or the error code.
+struct PrivilegeLookupResult {
+  std::uint64_t luid = 0;
+  Dword error = kErrorSuccess;
+};
+
 class SystemPort {
  public:
   SystemPort() = default;
@@ -91,6 +113,17 @@ class SystemPort {
   virtual Dword getTickCount() = 0;
 
   virtual LocalTime getLocalTime() = 0;
+
+  // OpenProcessToken on the current process; the token is closed with
+  // closeHandle.
+  virtual TokenOpenResult openProcessToken(Dword access) = 0;
+  // LookupPrivilegeValueW on the local system.
+  virtual PrivilegeLookupResult lookupPrivilegeValue(const std::wstring& name) = 0;
+  // AdjustTokenPrivileges with one privilege and its attributes, without
+  // disabling the others and without asking for the previous state:
+  // GetLastError right after the call, which is kErrorNotAllAssigned when
+  // the call succeeded but the token does not hold the privilege.
+  virtual Dword adjustTokenPrivileges(KernelHandle token, std::uint64_t luid, Dword attributes) = 0;
 };
 
 }  // namespace plat

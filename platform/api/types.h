@@ -47,6 +47,8 @@ inline constexpr Dword kErrorInvalidName = 123;
 inline constexpr Dword kErrorNegativeSeek = 131;
 inline constexpr Dword kErrorInvalidEnvironment = 1805;
 inline constexpr Dword kErrorProcNotFound = 127;
+inline constexpr Dword kErrorInsufficientBuffer = 122;
+inline constexpr Dword kErrorNoMoreItems = 259;
 
 // Windows Sockets error codes.
 inline constexpr int kWsaSysNotReady = 10091;
@@ -132,6 +134,8 @@ inline constexpr Dword kIccUpDownClass = 0x10;
 inline constexpr Dword kIccProgressClass = 0x20;
 inline constexpr Dword kIccHotkeyClass = 0x40;
 inline constexpr Dword kIccAnimateClass = 0x80;
+// ICC_WIN95_CLASSES: the eight classes above.
+inline constexpr Dword kIccWin95Classes = 0xFF;
 
 // Wait results and the infinite timeout.
 inline constexpr Dword kInfinite = 0xFFFFFFFF;

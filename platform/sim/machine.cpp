@@ -53,6 +53,7 @@ SimThread* currentThread() {
 // MachineState
 
 MachineState::MachineState(MachineConfig cfg) : config(std::move(cfg)), registry(config.registry) {
+  devices.takeOfflineAbsent(spooler);
   for (const auto& desktopWindow : config.desktop) {
     auto window = std::make_unique<SimWindow>();
     window->program = desktopWindow.program;
@@ -92,8 +93,12 @@ void MachineState::waitIdle(std::unique_lock<std::mutex>& lock) {
   idle_.wait(lock, [&] { return running_ == 0; });
 }
 
+void MachineState::runDueWork() {
+  devices.settle(now, disk, spooler);
+}
+
 std::optional<std::uint64_t> MachineState::nextDeadline() const {
-  std::optional<std::uint64_t> next;
+  std::optional<std::uint64_t> next = devices.installDue();
   for (const Waiter* waiter : waiters_) {
     if (!waiter->woken && waiter->deadline && (!next || *waiter->deadline < *next)) {
       next = waiter->deadline;
@@ -267,9 +272,11 @@ void Machine::advance(Dword milliseconds) {
     const auto next = state_->nextDeadline();
     if (!next || *next > target) break;
     state_->now = std::max(state_->now, *next);
+    state_->runDueWork();
     state_->changed();
   }
   state_->now = target;
+  state_->runDueWork();
   state_->changed();
   state_->waitIdle(lock);
 }
@@ -465,6 +472,7 @@ MachineConfig Machine::snapshot() const {
   state_->spooler.settleJobs(state_->now);
   out.spooler = state_->spooler.save();
   out.spoolerService = state_->services.save();
+  out.devices = state_->devices.save();
   return out;
 }
 
@@ -478,6 +486,13 @@ std::optional<FileEntry> Machine::file(const std::wstring& path) const {
   const FileSystem::Node* node = state_->disk.find(path);
   if (node == nullptr) return std::nullopt;
   return node->entry;
+}
+
+bool Machine::plugDevice(const std::wstring& instanceId, bool present) {
+  std::scoped_lock lock(state_->mutex);
+  const bool known = state_->devices.setPresent(instanceId, present, state_->now, state_->spooler);
+  state_->changed();
+  return known;
 }
 
 void Machine::putFile(FileEntry entry) {

@@ -186,12 +186,13 @@ class Machine {
   [[nodiscard]] std::optional<FileEntry> file(const std::wstring& path) const;
   // Changes the disk, as the user would between two program runs.
   void putFile(FileEntry entry);
+  // The user plugs a USB printer in or unplugs it; false when the machine
+  // knows no device with that instance id.
+  bool plugDevice(const std::wstring& instanceId, bool present);
   [[nodiscard]] std::vector<ShellLaunch> launches() const;
 
-  // The print spooler as the world changes it: a job arrives in a local
-  // queue, or a queue goes offline or online. False without such a queue.
+  // A print job arrives in a local queue; false without such a queue.
   bool submitPrintJob(const std::wstring& printer, const PrintJobConfig& job);
-  bool setPrinterOffline(const std::wstring& printer, bool offline);
 
  private:
   std::unique_ptr<MachineState> state_;

@@ -152,6 +152,20 @@ struct ServiceConfig {
 // The spooler of a fresh Windows installation: its local ports, no queue.
 SpoolerConfig defaultSpooler();
 
+// A printer device of the USBPRINT enumerator, connected now or known from
+// an earlier connection. A property that is missing reads as not set, as
+// it does for a device that Windows has not installed yet: such a device
+// has hardware ids but no manufacturer. `port` is the USB port ("USB001")
+// Windows gave the device when it first installed it; empty until then.
+struct UsbDeviceConfig {
+  std::wstring instanceId;  // "USBPRINT\\CORVANTISLV31\\7&2A4F&0&USB001"
+  bool present = true;
+  std::optional<std::vector<std::wstring>> hardwareIds;
+  std::optional<std::wstring> manufacturer;
+  std::optional<Dword> configFlags;
+  std::wstring port;
+};
+
 struct MachineConfig {
   OsProfile os;
   WinsockProfile winsock;
@@ -163,6 +177,7 @@ struct MachineConfig {
   // The spooler; without one, that of a fresh Windows installation.
   std::optional<SpoolerConfig> spooler;
   ServiceConfig spoolerService;
+  std::vector<UsbDeviceConfig> devices;
 };
 
 // The folders of a fresh Windows installation of the given profile.

@@ -51,9 +51,9 @@ class Reader {
 
   MachineConfig read(const json& root) {
     MachineConfig config;
-    expectObject(
-        root, "",
-        {"os", "winsock", "faults", "desktop", "files", "registry", "spooler", "spoolerService"});
+    expectObject(root, "",
+                 {"os", "winsock", "faults", "desktop", "files", "registry", "spooler",
+                  "spoolerService", "devices"});
     if (root.contains("os")) readOs(root["os"], config.os);
     if (root.contains("winsock")) readWinsock(root["winsock"], config.winsock);
     if (root.contains("faults")) {
@@ -83,6 +83,7 @@ class Reader {
     }
     if (root.contains("spooler")) config.spooler = readSpooler(root["spooler"], config.os);
     if (root.contains("spoolerService")) readService(root["spoolerService"], config.spoolerService);
+    if (root.contains("devices")) config.devices = readDevices(array(root["devices"], "devices"));
     return config;
   }
 
@@ -464,6 +465,55 @@ class Reader {
     return out;
   }
 
+  // USB printer devices: a unique instance id under the USBPRINT
+  // enumerator; a property that is left out is not set.
+  std::vector<UsbDeviceConfig> readDevices(const json& devices) const {
+    std::vector<UsbDeviceConfig> out;
+    std::set<std::wstring> seen;
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+      const std::string path = "devices[" + std::to_string(i) + "]";
+      const json& item = devices[i];
+      expectObject(item, path,
+                   {"instanceId", "present", "hardwareIds", "manufacturer", "configFlags", "port"});
+      UsbDeviceConfig device;
+      device.instanceId = wide(item, "instanceId", path);
+      if (pathKey(device.instanceId).rfind(L"USBPRINT\\", 0) != 0 ||
+          device.instanceId.size() <= std::wstring(L"USBPRINT\\").size()) {
+        fail(path + ".instanceId", "expected an id like \"USBPRINT\\\\MODEL\\\\1\"");
+      }
+      if (!seen.insert(pathKey(device.instanceId)).second) {
+        fail(path + ".instanceId", "named twice");
+      }
+      if (item.contains("present")) device.present = boolField(item, "present", path);
+      if (item.contains("hardwareIds")) {
+        const json& ids = array(item["hardwareIds"], path + ".hardwareIds");
+        device.hardwareIds.emplace();
+        for (std::size_t k = 0; k < ids.size(); ++k) {
+          const std::string idPath = path + ".hardwareIds[" + std::to_string(k) + "]";
+          std::wstring id;
+          if (!ids[k].is_string()) fail(idPath, "expected a string");
+          if (!fromUtf8(ids[k].get<std::string>(), id)) fail(idPath, "invalid UTF-8");
+          if (id.empty()) fail(idPath, "expected a non-empty id");
+          device.hardwareIds->push_back(id);
+        }
+      }
+      if (item.contains("manufacturer")) device.manufacturer = wide(item, "manufacturer", path);
+      if (item.contains("configFlags")) {
+        device.configFlags =
+            static_cast<Dword>(unsignedField(item, "configFlags", path, 0xFFFFFFFF));
+      }
+      if (item.contains("port")) {
+        device.port = wide(item, "port", path);
+        if (device.port.size() > kMaxPortNameChars) {
+          fail(path + ".port",
+               "expected at most " + std::to_string(kMaxPortNameChars) + " characters");
+        }
+      }
+      out.push_back(std::move(device));
+    }
+    return out;
+  }
+
   PrinterDriverConfig readDriver(const json& item, const std::string& path, const OsProfile& os,
                                  const std::vector<PrinterDriverConfig>& earlier) const {
     expectObject(item, path, {"name", "environment", "version"});
@@ -715,6 +765,18 @@ std::string formatMachineFile(const MachineConfig& config) {
   root["spoolerService"] = {{"running", service.running},
                             {"stopMilliseconds", duration(service.stopMilliseconds)},
                             {"startMilliseconds", duration(service.startMilliseconds)}};
+  root["devices"] = json::array();
+  for (const auto& device : config.devices) {
+    json entry = {{"instanceId", toUtf8(device.instanceId)}, {"present", device.present}};
+    if (device.hardwareIds) {
+      entry["hardwareIds"] = json::array();
+      for (const auto& id : *device.hardwareIds) entry["hardwareIds"].push_back(toUtf8(id));
+    }
+    if (device.manufacturer) entry["manufacturer"] = toUtf8(*device.manufacturer);
+    if (device.configFlags) entry["configFlags"] = *device.configFlags;
+    if (!device.port.empty()) entry["port"] = toUtf8(device.port);
+    root["devices"].push_back(entry);
+  }
   return root.dump(2) + "\n";
 }
 

@@ -21,7 +21,10 @@
 //                       "driver": "Corvantis LV31 (203 dpi)", "offline": false,
 //                       "jobs": [ { "document": "labels.prn" } ] } ],
 //       "connections": [ { "name": "\\\\srv\\Front desk", "driver": "Corvantis LV31 (203 dpi)" } ]
-//       }
+//       },
+//     "devices": [ { "instanceId": "USBPRINT\\CORVANTISLV31\\7&2A4F&0&USB001", "present": true,
+//                    "hardwareIds": [ "USBPRINT\\Corvantis_LV31-203dpi8D4D" ],
+//                    "manufacturer": "Corvantis", "configFlags": 0, "port": "USB001" } ]
 //   }
 //
 // Every field is optional; a missing one keeps the built-in profile's value
@@ -34,7 +37,9 @@
 // hexadecimal bytes for REG_BINARY and REG_NONE. Without "spooler" the
 // spooler has the local ports of a fresh installation and no queue; a
 // queue's port and driver must be listed, and names keep within the
-// spooler's limits. Unknown fields and wrong types are errors.
+// spooler's limits. A USB printer device without "manufacturer" (or another
+// property) does not have it, as a device Windows has not installed yet;
+// "present" is true unless given. Unknown fields and wrong types are errors.
 #pragma once
 
 #include <optional>

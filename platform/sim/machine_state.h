@@ -16,6 +16,7 @@
 
 #include "platform/api/ports.h"
 #include "platform/sim/machine.h"
+#include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_gdi.h"
 #include "platform/sim/sim_registry.h"
@@ -202,6 +203,10 @@ class MachineState {
   RegistryTree registry;
   SpoolerState spooler{config, registry};
   ServiceTable services{config.spoolerService};
+  DeviceTable devices{config.devices};
+  // Work that falls due with the clock rather than with a waiting thread:
+  // a plug-and-play installation.
+  void runDueWork();
 
   GdiTable gdi;
   std::map<MenuId, std::vector<SimMenuItem>> menus;

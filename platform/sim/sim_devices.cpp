@@ -1,11 +1,279 @@
 #include "platform/sim/sim_devices.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <mutex>
 
+#include "platform/api/registry_port.h"
 #include "platform/sim/sim_driver_store.h"
 #include "platform/sim/sim_process.h"
+#include "platform/sim/sim_spooler.h"
 
 namespace plat::sim {
+
+namespace {
+
+// {4D36E979-E325-11CE-BFC1-08002BE10318}, the printer setup class, in the
+// byte order of a GUID in memory.
+constexpr std::array<std::uint8_t, 16> kPrinterClass = {
+    0x79, 0xE9, 0x36, 0x4D, 0x25, 0xE3, 0xCE, 0x11, 0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18};
+constexpr Dword kFirstDeviceDevInst = 2;
+constexpr int kMaxUsbPort = 999;
+// INSTALLFLAG_FORCE, INSTALLFLAG_READONLY and INSTALLFLAG_NONINTERACTIVE.
+constexpr Dword kKnownInstallFlags = 0x7;
+constexpr Dword kKnownReenumerateFlags = 0x7;
+
+void appendText(std::vector<std::uint8_t>& bytes, const std::wstring& text) {
+  for (const wchar_t c : text) {
+    bytes.push_back(static_cast<std::uint8_t>(static_cast<unsigned>(c) & 0xFFU));
+    bytes.push_back(static_cast<std::uint8_t>((static_cast<unsigned>(c) >> 8U) & 0xFFU));
+  }
+  bytes.push_back(0);
+  bytes.push_back(0);
+}
+
+bool unbound(const UsbDeviceConfig& device) {
+  return !device.manufacturer || device.manufacturer->empty();
+}
+
+bool flagged(const UsbDeviceConfig& device) {
+  return device.configFlags && (*device.configFlags & kConfigFlagReinstall) != 0;
+}
+
+bool hasHardwareId(const UsbDeviceConfig& device, const std::wstring& hardwareId) {
+  if (!device.hardwareIds) return false;
+  return std::any_of(device.hardwareIds->begin(), device.hardwareIds->end(),
+                     [&](const std::wstring& id) { return pathKey(id) == pathKey(hardwareId); });
+}
+
+}  // namespace
+
+DeviceTable::DeviceTable(const std::vector<UsbDeviceConfig>& devices) {
+  DevInst next = kFirstDeviceDevInst;
+  for (const UsbDeviceConfig& config : devices) devices_.push_back({config, next++, false});
+}
+
+std::vector<UsbDeviceConfig> DeviceTable::save() const {
+  std::vector<UsbDeviceConfig> out;
+  out.reserve(devices_.size());
+  for (const Device& device : devices_) out.push_back(device.config);
+  return out;
+}
+
+DeviceSetResult DeviceTable::openSet(ProcessId process, const std::wstring& enumerator,
+                                     Dword flags) {
+  // Without a class GUID only the all-classes flag says which devices.
+  if ((flags & kDigcfAllClasses) == 0) return {kNoDeviceSet, kErrorInvalidParameter};
+  Set set{process, {}};
+  if (enumerator.empty() || pathKey(enumerator) == kUsbPrintEnumerator) {
+    for (const Device& device : devices_) {
+      if ((flags & kDigcfPresent) == 0 || device.config.present) {
+        set.devices.push_back(device.devInst);
+      }
+    }
+  }
+  const DeviceSetId id = nextSet_;
+  nextSet_ += 4;
+  sets_.emplace(id, std::move(set));
+  return {id, kErrorSuccess};
+}
+
+DeviceInfoResult DeviceTable::enumerate(ProcessId process, DeviceSetId set, Dword index) const {
+  const auto found = sets_.find(set);
+  if (found == sets_.end() || found->second.process != process) return {{}, kErrorInvalidHandle};
+  if (index >= found->second.devices.size()) return {{}, kErrorNoMoreItems};
+  const DevInst devInst = found->second.devices[index];
+  return {{kPrinterClass, devInst, devInst}, kErrorSuccess};
+}
+
+const DeviceTable::Device* DeviceTable::resolve(ProcessId process, DeviceSetId set,
+                                                const DeviceInfoData& device) const {
+  const auto found = sets_.find(set);
+  if (found == sets_.end() || found->second.process != process) return nullptr;
+  const auto& members = found->second.devices;
+  if (std::find(members.begin(), members.end(), device.devInst) == members.end()) return nullptr;
+  const auto at = std::find_if(devices_.begin(), devices_.end(),
+                               [&](const Device& d) { return d.devInst == device.devInst; });
+  return at == devices_.end() ? nullptr : &*at;
+}
+
+DeviceTable::Device* DeviceTable::find(DevInst devInst) {
+  const auto at = std::find_if(devices_.begin(), devices_.end(),
+                               [&](const Device& d) { return d.devInst == devInst; });
+  return at == devices_.end() ? nullptr : &*at;
+}
+
+DevicePropertyResult DeviceTable::property(ProcessId process, DeviceSetId set,
+                                           const DeviceInfoData& device, Dword property,
+                                           Dword bufferBytes) const {
+  const Device* at = resolve(process, set, device);
+  if (at == nullptr) return {{}, 0, 0, kErrorInvalidHandle};
+  const UsbDeviceConfig& config = at->config;
+  DevicePropertyResult out;
+  if (property == kSpdrpHardwareId && config.hardwareIds) {
+    out.type = kRegMultiSz;
+    for (const std::wstring& id : *config.hardwareIds) appendText(out.data, id);
+    if (config.hardwareIds->empty()) out.data = {0, 0};
+    out.data.push_back(0);
+    out.data.push_back(0);
+  } else if (property == kSpdrpMfg && config.manufacturer) {
+    out.type = kRegSz;
+    appendText(out.data, *config.manufacturer);
+  } else if (property == kSpdrpConfigFlags && config.configFlags) {
+    out.type = kRegDword;
+    out.data = regDwordData(*config.configFlags);
+  } else {
+    // A property the device does not have.
+    return {{}, 0, 0, kErrorInvalidData};
+  }
+  out.requiredBytes = static_cast<Dword>(out.data.size());
+  if (out.data.size() > bufferBytes) {
+    out.data.clear();
+    out.error = kErrorInsufficientBuffer;
+  }
+  return out;
+}
+
+Dword DeviceTable::setProperty(ProcessId process, DeviceSetId set, const DeviceInfoData& device,
+                               Dword property, const std::vector<std::uint8_t>& data,
+                               bool administrator) {
+  const Device* at = resolve(process, set, device);
+  if (at == nullptr) return kErrorInvalidHandle;
+  if (property != kSpdrpConfigFlags) return kErrorInvalidRegProperty;
+  if (!administrator) return kErrorAccessDenied;
+  const auto value = regDwordValue(data);
+  if (!value) return kErrorInvalidData;
+  find(at->devInst)->config.configFlags = *value;
+  return kErrorSuccess;
+}
+
+Dword DeviceTable::destroySet(ProcessId process, DeviceSetId set) {
+  const auto found = sets_.find(set);
+  if (found == sets_.end() || found->second.process != process) return kErrorInvalidHandle;
+  sets_.erase(found);
+  return kErrorSuccess;
+}
+
+void DeviceTable::closeAll(ProcessId process) {
+  std::erase_if(sets_, [process](const auto& entry) { return entry.second.process == process; });
+}
+
+DevNodeResult DeviceTable::locate(const std::optional<std::wstring>& deviceId, Dword flags) const {
+  if ((flags & ~kCmLocateDevnodePhantom) != 0) return {0, kCrInvalidFlag};
+  if (!deviceId || deviceId->empty() || pathKey(*deviceId) == kRootDeviceId) {
+    return {kRootDevInst, kCrSuccess};
+  }
+  for (const Device& device : devices_) {
+    if (pathKey(device.config.instanceId) != pathKey(*deviceId)) continue;
+    if (!device.config.present && (flags & kCmLocateDevnodePhantom) == 0) break;
+    return {device.devInst, kCrSuccess};
+  }
+  return {0, kCrNoSuchDevnode};
+}
+
+void DeviceTable::queue(Device& device, std::uint64_t now) {
+  device.queued = true;
+  if (!installDue_) installDue_ = now + kInstallMilliseconds;
+}
+
+Dword DeviceTable::reenumerate(DevInst devInst, Dword flags, std::uint64_t now) {
+  if ((flags & ~kKnownReenumerateFlags) != 0) return kCrInvalidFlag;
+  if (devInst != kRootDevInst) {
+    Device* device = find(devInst);
+    if (device == nullptr) return kCrInvalidDevnode;
+    if (!device->config.present) return kCrNoSuchDevnode;
+  }
+  for (Device& device : devices_) {
+    if (devInst != kRootDevInst && device.devInst != devInst) continue;
+    if (device.config.present && (flagged(device.config) || unbound(device.config))) {
+      queue(device, now);
+    }
+  }
+  return kCrSuccess;
+}
+
+std::wstring DeviceTable::freeUsbPort(const SpoolerState& spooler) const {
+  for (int number = 1; number <= kMaxUsbPort; ++number) {
+    wchar_t name[8] = {};
+    std::swprintf(name, 8, L"USB%03d", number);
+    const bool taken = spooler.hasPort(name) ||
+                       std::any_of(devices_.begin(), devices_.end(), [&](const Device& d) {
+                         return pathKey(d.config.port) == pathKey(name);
+                       });
+    if (!taken) return name;
+  }
+  return L"";
+}
+
+bool DeviceTable::install(Device& device, const std::vector<std::vector<std::uint8_t>>& infs,
+                          SpoolerState& spooler, const std::wstring* onlyId) {
+  if (!device.config.hardwareIds) return false;
+  for (const std::wstring& id : *device.config.hardwareIds) {
+    if (onlyId != nullptr && pathKey(id) != pathKey(*onlyId)) continue;
+    for (const auto& inf : infs) {
+      const auto match = infMatchFor(inf, id);
+      if (!match) continue;
+      UsbDeviceConfig& config = device.config;
+      config.manufacturer = match->manufacturer;
+      config.configFlags = config.configFlags.value_or(0) & ~kConfigFlagReinstall;
+      if (config.port.empty()) config.port = freeUsbPort(spooler);
+      if (config.port.empty()) return false;
+      spooler.addPlugAndPlayQueue(match->driver, match->version, config.port);
+      spooler.setPortOnline(config.port, true);
+      return true;
+    }
+  }
+  return false;
+}
+
+void DeviceTable::settle(std::uint64_t now, const FileSystem& disk, SpoolerState& spooler) {
+  if (!installDue_ || now < *installDue_) return;
+  installDue_.reset();
+  const auto infs = stagedInfs(disk);
+  for (Device& device : devices_) {
+    if (!device.queued) continue;
+    device.queued = false;
+    if (device.config.present) install(device, infs, spooler);
+  }
+}
+
+Dword DeviceTable::updateDriver(const std::wstring& hardwareId,
+                                const std::vector<std::uint8_t>& inf, SpoolerState& spooler) {
+  bool matched = false;
+  for (Device& device : devices_) {
+    if (!device.config.present || !hasHardwareId(device.config, hardwareId)) continue;
+    // The INF's driver for the given id is what gets installed.
+    matched = install(device, {inf}, spooler, &hardwareId) || matched;
+  }
+  return matched ? kErrorSuccess : kErrorNoMoreItems;
+}
+
+void DeviceTable::takeOfflineAbsent(SpoolerState& spooler) const {
+  for (const Device& device : devices_) {
+    if (!device.config.present && !device.config.port.empty()) {
+      spooler.setPortOnline(device.config.port, false);
+    }
+  }
+}
+
+bool DeviceTable::setPresent(const std::wstring& instanceId, bool present, std::uint64_t now,
+                             SpoolerState& spooler) {
+  const auto at = std::find_if(devices_.begin(), devices_.end(), [&](const Device& d) {
+    return pathKey(d.config.instanceId) == pathKey(instanceId);
+  });
+  if (at == devices_.end()) return false;
+  if (at->config.present == present) return true;
+  at->config.present = present;
+  if (!at->config.port.empty()) spooler.setPortOnline(at->config.port, present);
+  // A device that arrives is installed as a re-enumeration would: when it
+  // is flagged or has no driver, or its queue is gone.
+  if (present) queue(*at, now);
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// The port: one call into the table under the machine's lock, after the
+// fault injection had its say.
 
 CopyOemInfResult SimDevicePort::setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
                                                 Dword destinationChars) {
@@ -15,6 +283,93 @@ CopyOemInfResult SimDevicePort::setupCopyOemInf(const std::wstring& sourceInf, D
   if (!source) return {L"", kErrorInvalidName};
   return stageDriverPackage(process_.machine.disk, process_.machine.config.os, *source, copyStyle,
                             destinationChars);
+}
+
+DeviceSetResult SimDevicePort::setupDiGetClassDevs(const std::wstring& enumerator, Dword flags) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("SetupDiGetClassDevsW")) {
+    return {kNoDeviceSet, *fault};
+  }
+  return process_.machine.devices.openSet(process_.id, enumerator, flags);
+}
+
+DeviceInfoResult SimDevicePort::setupDiEnumDeviceInfo(DeviceSetId set, Dword index) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("SetupDiEnumDeviceInfo")) return {{}, *fault};
+  return process_.machine.devices.enumerate(process_.id, set, index);
+}
+
+DevicePropertyResult SimDevicePort::setupDiGetDeviceRegistryProperty(DeviceSetId set,
+                                                                     const DeviceInfoData& device,
+                                                                     Dword property,
+                                                                     Dword bufferBytes) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("SetupDiGetDeviceRegistryPropertyW")) {
+    return {{}, 0, 0, *fault};
+  }
+  return process_.machine.devices.property(process_.id, set, device, property, bufferBytes);
+}
+
+Dword SimDevicePort::setupDiSetDeviceRegistryProperty(DeviceSetId set, const DeviceInfoData& device,
+                                                      Dword property,
+                                                      const std::vector<std::uint8_t>& data) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  if (const auto fault = machine.takeFault("SetupDiSetDeviceRegistryPropertyW")) return *fault;
+  return machine.devices.setProperty(process_.id, set, device, property, data,
+                                     machine.config.os.isAdministrator);
+}
+
+Dword SimDevicePort::setupDiDestroyDeviceInfoList(DeviceSetId set) {
+  std::scoped_lock lock(process_.machine.mutex);
+  return process_.machine.devices.destroySet(process_.id, set);
+}
+
+DriverUpdateResult SimDevicePort::updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
+                                                                    const std::wstring& infPath,
+                                                                    Dword installFlags) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  if (const auto fault = machine.takeFault("UpdateDriverForPlugAndPlayDevicesW")) {
+    return {*fault, false};
+  }
+  // Only a 64-bit process may install drivers on 64-bit Windows.
+  if (machine.config.os.is64Bit && !process_.image.is64Bit) return {kErrorInWow64, false};
+  if ((installFlags & ~kKnownInstallFlags) != 0) return {kErrorInvalidFlags, false};
+  if (!machine.config.os.isAdministrator) return {kErrorAccessDenied, false};
+  const auto inf = resolvePath(process_, infPath);
+  const FileSystem::Node* node = inf ? machine.disk.find(*inf) : nullptr;
+  if (node == nullptr || node->entry.isFolder) return {kErrorFileNotFound, false};
+  const std::vector<std::uint8_t> contents = node->entry.contents;
+  return {machine.devices.updateDriver(hardwareId, contents, machine.spooler), false};
+}
+
+DevNodeResult SimDevicePort::cmLocateDevNode(const std::optional<std::wstring>& deviceId,
+                                             Dword flags) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("CM_Locate_DevNodeW")) return {0, *fault};
+  return process_.machine.devices.locate(deviceId, flags);
+}
+
+Dword SimDevicePort::cmReenumerateDevNode(DevInst devInst, Dword flags) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  if (const auto fault = machine.takeFault("CM_Reenumerate_DevNode")) return *fault;
+  if (!machine.config.os.isAdministrator) return kCrAccessDenied;
+  return machine.devices.reenumerate(devInst, flags, machine.now);
+}
+
+Dword SimDevicePort::cmpWaitNoPendingInstallEvents(Dword milliseconds) {
+  std::unique_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  if (const auto fault = machine.takeFault("CMP_WaitNoPendingInstallEvents")) return *fault;
+  machine.runDueWork();
+  if (!machine.devices.installPending()) return kWaitObject0;
+  if (milliseconds == 0) return kWaitTimeout;
+  const std::function<bool()> idle = [&machine] { return !machine.devices.installPending(); };
+  std::optional<std::uint64_t> deadline;
+  if (milliseconds != kInfinite) deadline = machine.now + milliseconds;
+  return machine.block(lock, idle, deadline) ? kWaitObject0 : kWaitTimeout;
 }
 
 }  // namespace plat::sim

@@ -66,23 +66,140 @@ CopyOemInfResult reply(const std::wstring& destination, Dword error, Dword desti
 
 }  // namespace
 
-std::vector<std::wstring> infDriverNames(const std::vector<std::uint8_t>& contents) {
-  std::vector<std::wstring> names;
+namespace {
+
+std::wstring trimmed(const std::wstring& text) {
+  const std::size_t first = text.find_first_not_of(L" \t\r");
+  if (first == std::wstring::npos) return L"";
+  const std::size_t last = text.find_last_not_of(L" \t\r");
+  return text.substr(first, last - first + 1);
+}
+
+std::wstring unquoted(const std::wstring& text) {
+  std::wstring bare = trimmed(text);
+  if (bare.size() >= 2 && bare.front() == L'"' && bare.back() == L'"') {
+    return bare.substr(1, bare.size() - 2);
+  }
+  return bare;
+}
+
+// One line of an INF with the section it lies in, comments removed.
+struct InfLine {
+  std::wstring section;
+  std::wstring text;
+};
+
+std::vector<InfLine> infLines(const std::vector<std::uint8_t>& contents) {
+  std::vector<InfLine> lines;
   const std::wstring text = profileText(contents);
+  std::wstring section;
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find(L'\n', start);
     if (end == std::wstring::npos) end = text.size();
-    const std::wstring line = text.substr(start, end - start);
+    std::wstring line = text.substr(start, end - start);
     start = end + 1;
-    const std::size_t first = line.find_first_not_of(L" \t");
-    if (first == std::wstring::npos || line[first] != L'"') continue;
-    const std::size_t close = line.find(L'"', first + 1);
-    if (close == std::wstring::npos) continue;
-    if (line.find(L'=', close) == std::wstring::npos) continue;
-    names.push_back(line.substr(first + 1, close - first - 1));
+    if (const std::size_t comment = line.find(L';'); comment != std::wstring::npos) {
+      line.erase(comment);
+    }
+    line = trimmed(line);
+    if (line.empty()) continue;
+    if (line.front() == L'[' && line.back() == L']') {
+      section = pathKey(line.substr(1, line.size() - 2));
+      continue;
+    }
+    lines.push_back({section, line});
+  }
+  return lines;
+}
+
+// A model line: "\"Corvantis LV31 (203 dpi)\"=IDP.Install,USBPRINT\...".
+std::optional<std::pair<std::wstring, std::wstring>> modelLine(const std::wstring& line) {
+  if (line.front() != L'"') return std::nullopt;
+  const std::size_t close = line.find(L'"', 1);
+  if (close == std::wstring::npos) return std::nullopt;
+  const std::size_t equals = line.find(L'=', close);
+  if (equals == std::wstring::npos) return std::nullopt;
+  return std::pair{line.substr(1, close - 1), line.substr(equals + 1)};
+}
+
+// "%Corvantis%" through the [Strings] section; other text as it stands.
+std::wstring resolved(const std::vector<InfLine>& lines, const std::wstring& token) {
+  std::wstring bare = unquoted(token);
+  if (bare.size() < 2 || bare.front() != L'%' || bare.back() != L'%') return bare;
+  const std::wstring key = pathKey(bare.substr(1, bare.size() - 2));
+  for (const InfLine& line : lines) {
+    const std::size_t equals = line.text.find(L'=');
+    if (line.section == L"STRINGS" && equals != std::wstring::npos &&
+        pathKey(trimmed(line.text.substr(0, equals))) == key) {
+      return unquoted(line.text.substr(equals + 1));
+    }
+  }
+  return bare;
+}
+
+}  // namespace
+
+std::vector<std::wstring> infDriverNames(const std::vector<std::uint8_t>& contents) {
+  std::vector<std::wstring> names;
+  for (const InfLine& line : infLines(contents)) {
+    if (const auto model = modelLine(line.text)) names.push_back(model->first);
   }
   return names;
+}
+
+std::optional<InfMatch> infMatchFor(const std::vector<std::uint8_t>& contents,
+                                    const std::wstring& hardwareId) {
+  const std::vector<InfLine> lines = infLines(contents);
+  std::optional<InfMatch> match;
+  for (const InfLine& line : lines) {
+    const auto model = modelLine(line.text);
+    if (!model) continue;
+    // The install section comes first, then the hardware and compatible ids.
+    std::wstring rest = model->second;
+    std::size_t comma = rest.find(L',');
+    while (comma != std::wstring::npos && !match) {
+      const std::size_t next = rest.find(L',', comma + 1);
+      const std::wstring id = trimmed(rest.substr(comma + 1, next - comma - 1));
+      if (!id.empty() && pathKey(id) == pathKey(hardwareId))
+        match = InfMatch{model->first, L"", L""};
+      comma = next;
+    }
+    if (match) break;
+  }
+  if (!match) return std::nullopt;
+  std::wstring provider;
+  for (const InfLine& line : lines) {
+    const std::size_t equals = line.text.find(L'=');
+    if (equals == std::wstring::npos) continue;
+    const std::wstring key = pathKey(trimmed(line.text.substr(0, equals)));
+    const std::wstring value = line.text.substr(equals + 1);
+    if (line.section == L"MANUFACTURER" && match->manufacturer.empty()) {
+      match->manufacturer = resolved(lines, line.text.substr(0, equals));
+    } else if (line.section == L"VERSION" && key == L"DRIVERVER") {
+      const std::size_t date = value.find(L',');
+      if (date != std::wstring::npos) match->version = trimmed(value.substr(date + 1));
+    } else if (line.section == L"VERSION" && key == L"PROVIDER") {
+      provider = resolved(lines, value);
+    }
+  }
+  if (match->manufacturer.empty()) match->manufacturer = provider;
+  return match;
+}
+
+std::vector<std::vector<std::uint8_t>> stagedInfs(const FileSystem& disk) {
+  std::vector<std::vector<std::uint8_t>> out;
+  const std::wstring prefix = pathKey(std::wstring(kInfFolder) + L"\\OEM");
+  for (const FileEntry& entry : disk.entriesIn(kInfFolder)) {
+    const std::wstring key = pathKey(entry.path);
+    if (entry.isFolder || key.rfind(prefix, 0) != 0 || key.size() < 4 ||
+        key.compare(key.size() - 4, 4, L".INF") != 0 ||
+        key.find(L'\\', prefix.size()) != std::wstring::npos) {
+      continue;
+    }
+    out.push_back(entry.contents);
+  }
+  return out;
 }
 
 CopyOemInfResult stageDriverPackage(FileSystem& disk, const OsProfile& os,

@@ -6,6 +6,7 @@
 // own name. A package is the same package when its INF bytes are equal.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,19 @@ Dword removeDriverPackage(FileSystem& disk, const OsProfile& os, const std::wstr
 // The driver model names an INF lists: the quoted text that starts a
 // model line, "\"Corvantis LV31 (203 dpi)\"=IDP.Install,USBPRINT\\...".
 std::vector<std::wstring> infDriverNames(const std::vector<std::uint8_t>& contents);
+
+// What an INF installs for a device: the driver model whose line lists the
+// hardware id (compared without regard to case), the manufacturer the
+// [Manufacturer] section names (through [Strings]) and the version of its
+// DriverVer line.
+struct InfMatch {
+  std::wstring driver;
+  std::wstring manufacturer;
+  std::wstring version;
+};
+std::optional<InfMatch> infMatchFor(const std::vector<std::uint8_t>& contents,
+                                    const std::wstring& hardwareId);
+// The contents of the staged oem INF files in "%windir%\inf".
+std::vector<std::vector<std::uint8_t>> stagedInfs(const FileSystem& disk);
 
 }  // namespace plat::sim

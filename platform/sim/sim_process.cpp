@@ -79,6 +79,7 @@ void SimProcess::terminate(Dword code) {
   machine.registry.closeAll(id);
   machine.spooler.closeAll(id);
   machine.services.closeAll(id);
+  machine.devices.closeAll(id);
   std::vector<WindowId> own;
   for (const auto& [windowId, window] : machine.windows) {
     if (window->process == this && window->parent == kNoWindow) own.push_back(windowId);
@@ -312,6 +313,50 @@ std::wstring SimResourcePort::loadString(std::uint32_t id) {
   const auto any = std::find_if(resources->strings.begin(), resources->strings.end(),
                                 [id](const StringResource& s) { return s.id == id; });
   return any == resources->strings.end() ? std::wstring() : any->text;
+}
+
+namespace {
+
+// A process token, with the rights its handle was opened for.
+struct TokenObject : KernelObject {
+  Dword access = 0;
+};
+
+// SE_LOAD_DRIVER_PRIVILEGE's LUID.
+constexpr std::uint64_t kLoadDriverLuid = 10;
+
+}  // namespace
+
+TokenOpenResult SimSystemPort::openProcessToken(Dword access) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("OpenProcessToken")) {
+    return {kNoHandle, *fault};
+  }
+  auto token = std::make_shared<TokenObject>();
+  token->access = access;
+  return {process_.addHandle(token), kErrorSuccess};
+}
+
+PrivilegeLookupResult SimSystemPort::lookupPrivilegeValue(const std::wstring& name) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("LookupPrivilegeValueW")) return {0, *fault};
+  if (name != kSeLoadDriverName) return {0, kErrorNoSuchPrivilege};
+  return {kLoadDriverLuid, kErrorSuccess};
+}
+
+Dword SimSystemPort::adjustTokenPrivileges(KernelHandle token, std::uint64_t luid,
+                                           Dword attributes) {
+  std::scoped_lock lock(process_.machine.mutex);
+  if (const auto fault = process_.machine.takeFault("AdjustTokenPrivileges")) return *fault;
+  const auto found = process_.handles.find(token);
+  const auto* object =
+      found == process_.handles.end() ? nullptr : dynamic_cast<TokenObject*>(found->second.get());
+  if (object == nullptr) return kErrorInvalidHandle;
+  if ((object->access & kTokenAdjustPrivileges) == 0) return kErrorAccessDenied;
+  // Only an administrator's token holds the load-driver privilege.
+  // Nothing in the simulated machine depends on the privilege being on.
+  const bool held = luid == kLoadDriverLuid && process_.machine.config.os.isAdministrator;
+  return held || (attributes & kSePrivilegeEnabled) == 0 ? kErrorSuccess : kErrorNotAllAssigned;
 }
 
 }  // namespace plat::sim

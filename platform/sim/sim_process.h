@@ -35,6 +35,9 @@ class SimSystemPort final : public SystemPort {
   void sleep(Dword milliseconds) override;
   Dword getTickCount() override;
   LocalTime getLocalTime() override;
+  TokenOpenResult openProcessToken(Dword access) override;
+  PrivilegeLookupResult lookupPrivilegeValue(const std::wstring& name) override;
+  Dword adjustTokenPrivileges(KernelHandle token, std::uint64_t luid, Dword attributes) override;
 
  private:
   SimProcess& process_;

@@ -121,13 +121,7 @@ SpoolerState::SpoolerState(const MachineConfig& config, RegistryTree& registry)
   const SpoolerConfig initial = config.spooler.value_or(defaultSpooler());
   for (const PrinterDriverConfig& driver : initial.drivers) {
     drivers_.push_back(driver);
-    const std::wstring key = driverKey(driver.environment, driver.name);
-    if (registry_.hasKey(key)) continue;
-    std::vector<RegistryValueConfig> values = {numberValue(L"Version", kDriverVersion3)};
-    if (const auto parts = driverVersionParts(driver.version)) {
-      values.push_back({L"DriverVersion", kRegBinary, versionBytes(*parts)});
-    }
-    registry_.writeKey(key, values);
+    if (!registry_.hasKey(driverKey(driver.environment, driver.name))) writeDriverView(driver);
   }
   loadedDrivers_ = initial.loadedDrivers;
   ports_ = initial.ports;
@@ -139,6 +133,14 @@ SpoolerState::SpoolerState(const MachineConfig& config, RegistryTree& registry)
     queue.driver = connection.driver;
     addPrinter({0, true, queue}, false);
   }
+}
+
+void SpoolerState::writeDriverView(const PrinterDriverConfig& driver) {
+  std::vector<RegistryValueConfig> values = {numberValue(L"Version", kDriverVersion3)};
+  if (const auto parts = driverVersionParts(driver.version)) {
+    values.push_back({L"DriverVersion", kRegBinary, versionBytes(*parts)});
+  }
+  registry_.writeKey(driverKey(driver.environment, driver.name), values);
 }
 
 void SpoolerState::addPrinter(Printer printer, bool viewExisting) {
@@ -351,6 +353,38 @@ SpoolerList<PortInfo> SpoolerState::ports() const {
 
 void SpoolerState::closeAll(ProcessId process) {
   std::erase_if(handles_, [process](const auto& entry) { return entry.second.process == process; });
+}
+
+void SpoolerState::addPlugAndPlayQueue(const std::wstring& driver, const std::wstring& version,
+                                       const std::wstring& port) {
+  const std::wstring environment = nativeEnvironment(config_.os);
+  if (!hasDriver(driver, environment)) {
+    drivers_.push_back({driver, environment, version});
+    writeDriverView(drivers_.back());
+  }
+  if (!hasPort(port)) ports_.push_back({port, L"USB Monitor"});
+  if (std::any_of(printers_.begin(), printers_.end(), [&](const Printer& p) {
+        return !p.connection && sameName(p.queue.port, port);
+      })) {
+    return;
+  }
+  std::wstring name = driver;
+  for (int copy = 1; findPrinter(name) != nullptr; ++copy) {
+    name = driver + L" (Copy " + std::to_wstring(copy) + L")";
+  }
+  PrinterQueueConfig queue;
+  queue.name = name;
+  queue.port = port;
+  queue.driver = driver;
+  addPrinter({0, false, queue}, true);
+}
+
+void SpoolerState::setPortOnline(const std::wstring& port, bool online) {
+  for (Printer& printer : printers_) {
+    if (printer.connection || !sameName(printer.queue.port, port)) continue;
+    printer.queue.offline = !online;
+    writeView(printer);
+  }
 }
 
 // ---------------------------------------------------------------------------

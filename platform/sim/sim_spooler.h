@@ -69,11 +69,8 @@ class SpoolerState {
   Dword setJob(ProcessId process, PrinterId printer, Dword jobId, Dword command, std::uint64_t now);
   // Cancelled jobs whose time has come at `now` leave their queues.
   void settleJobs(std::uint64_t now);
-  // What a test does to the machine: a job arrives in the local queue
-  // `printer`, or the queue goes offline or online. False without such a
-  // queue.
+  // A job arrives in the local queue `printer`; false without such a queue.
   bool submitJob(const std::wstring& printer, PrintJobConfig job);
-  bool setOffline(const std::wstring& printer, bool offline);
 
   [[nodiscard]] SpoolerList<PrinterDriverInfo> drivers(const std::wstring& environment) const;
   [[nodiscard]] SpoolerList<PortInfo> ports() const;
@@ -84,6 +81,17 @@ class SpoolerState {
   void unloadDrivers() { loadedDrivers_.clear(); }
   // The process has ended: its printer handles go with it.
   void closeAll(ProcessId process);
+
+  // Plug and play has installed a USB printer: the spooler gets the
+  // model's driver for the machine's environment if it lacks it, the USB
+  // port, and a queue on that port named after the model ("Model (Copy 1)"
+  // when that name is taken). A port that already has a queue keeps it.
+  void addPlugAndPlayQueue(const std::wstring& driver, const std::wstring& version,
+                           const std::wstring& port);
+  // The printer on a USB port was connected or unplugged: the port's
+  // queues go online or work offline.
+  void setPortOnline(const std::wstring& port, bool online);
+  [[nodiscard]] bool hasPort(const std::wstring& name) const;
 
  private:
   struct Printer {
@@ -106,10 +114,10 @@ class SpoolerState {
   [[nodiscard]] Resolved resolve(ProcessId process, PrinterId handle) const;
   [[nodiscard]] const Printer* findPrinter(const std::wstring& name) const;
   [[nodiscard]] bool hasDriver(const std::wstring& name, const std::wstring& environment) const;
-  [[nodiscard]] bool hasPort(const std::wstring& name) const;
   [[nodiscard]] PrinterInfo2 describe(const Printer& printer) const;
   void addPrinter(Printer printer, bool viewExisting);
   void writeView(const Printer& printer);
+  void writeDriverView(const PrinterDriverConfig& driver);
   [[nodiscard]] bool administrator() const { return config_.os.isAdministrator; }
 
   const MachineConfig& config_;

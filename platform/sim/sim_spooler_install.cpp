@@ -164,23 +164,9 @@ bool SpoolerState::submitJob(const std::wstring& printer, PrintJobConfig job) {
   return true;
 }
 
-bool SpoolerState::setOffline(const std::wstring& printer, bool offline) {
-  Printer* queue = findLocalQueue(printer);
-  if (queue == nullptr) return false;
-  queue->queue.offline = offline;
-  return true;
-}
-
 bool Machine::submitPrintJob(const std::wstring& printer, const PrintJobConfig& job) {
   std::scoped_lock lock(state_->mutex);
   const bool done = state_->spooler.submitJob(printer, job);
-  state_->changed();
-  return done;
-}
-
-bool Machine::setPrinterOffline(const std::wstring& printer, bool offline) {
-  std::scoped_lock lock(state_->mutex);
-  const bool done = state_->spooler.setOffline(printer, offline);
   state_->changed();
   return done;
 }

@@ -30,6 +30,9 @@ class Win32System final : public SystemPort {
   void sleep(Dword milliseconds) override;
   Dword getTickCount() override;
   LocalTime getLocalTime() override;
+  TokenOpenResult openProcessToken(Dword access) override;
+  PrivilegeLookupResult lookupPrivilegeValue(const std::wstring& name) override;
+  Dword adjustTokenPrivileges(KernelHandle token, std::uint64_t luid, Dword attributes) override;
 };
 
 class Win32Windows final : public WindowPort {
@@ -187,6 +190,21 @@ class Win32Devices final : public DevicePort {
  public:
   CopyOemInfResult setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
                                    Dword destinationChars) override;
+  DeviceSetResult setupDiGetClassDevs(const std::wstring& enumerator, Dword flags) override;
+  DeviceInfoResult setupDiEnumDeviceInfo(DeviceSetId set, Dword index) override;
+  DevicePropertyResult setupDiGetDeviceRegistryProperty(DeviceSetId set,
+                                                        const DeviceInfoData& device,
+                                                        Dword property, Dword bufferBytes) override;
+  Dword setupDiSetDeviceRegistryProperty(DeviceSetId set, const DeviceInfoData& device,
+                                         Dword property,
+                                         const std::vector<std::uint8_t>& data) override;
+  Dword setupDiDestroyDeviceInfoList(DeviceSetId set) override;
+  DriverUpdateResult updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
+                                                       const std::wstring& infPath,
+                                                       Dword installFlags) override;
+  DevNodeResult cmLocateDevNode(const std::optional<std::wstring>& deviceId, Dword flags) override;
+  Dword cmReenumerateDevNode(DevInst devInst, Dword flags) override;
+  Dword cmpWaitNoPendingInstallEvents(Dword milliseconds) override;
 };
 
 class Win32Services final : public ServicePort {

@@ -127,4 +127,31 @@ LocalTime Win32System::getLocalTime() {
   return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
 }
 
+TokenOpenResult Win32System::openProcessToken(Dword access) {
+  HANDLE token = nullptr;
+  if (OpenProcessToken(GetCurrentProcess(), access, &token) == FALSE) {
+    return {kNoHandle, GetLastError()};
+  }
+  return {toKernelHandle(token), kErrorSuccess};
+}
+
+PrivilegeLookupResult Win32System::lookupPrivilegeValue(const std::wstring& name) {
+  LUID luid{};
+  if (LookupPrivilegeValueW(nullptr, name.c_str(), &luid) == FALSE) return {0, GetLastError()};
+  const std::uint64_t value =
+      (static_cast<std::uint64_t>(static_cast<DWORD>(luid.HighPart)) << 32U) | luid.LowPart;
+  return {value, kErrorSuccess};
+}
+
+Dword Win32System::adjustTokenPrivileges(KernelHandle token, std::uint64_t luid, Dword attributes) {
+  TOKEN_PRIVILEGES privileges{};
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Luid.LowPart = static_cast<DWORD>(luid & 0xFFFFFFFFU);
+  privileges.Privileges[0].Luid.HighPart = static_cast<LONG>(luid >> 32U);
+  privileges.Privileges[0].Attributes = attributes;
+  SetLastError(ERROR_SUCCESS);
+  AdjustTokenPrivileges(toHandle(token), FALSE, &privileges, 0, nullptr, nullptr);
+  return GetLastError();
+}
+
 }  // namespace plat::win32

@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/api/ports.h"
@@ -173,6 +174,43 @@ void profileCalls(Check& check) {
               "a leading number reads as that number");
 }
 
+// The device calls on a machine without USB printers. The simulated
+// machine answers as Windows does; Wine's configuration manager and newdev
+// do not model the device tree, so there the root is not found
+// (CR_FAILURE) and the update of any hardware id reports success.
+void deviceCalls(Check& check) {
+  plat::DevicePort& devices = ports().devices();
+  const auto set =
+      devices.setupDiGetClassDevs(L"USBPRINT", plat::kDigcfPresent | plat::kDigcfAllClasses);
+  check.equal(set.error, plat::kErrorSuccess, "a USBPRINT set can be built");
+  check.equal(devices.setupDiEnumDeviceInfo(set.set, 0).error, plat::kErrorNoMoreItems,
+              "and it is empty");
+  check.equal(devices.setupDiDestroyDeviceInfoList(set.set), plat::kErrorSuccess, "and destroyed");
+  check.equal(devices.cmpWaitNoPendingInstallEvents(0), plat::kWaitObject0,
+              "no installation is pending");
+
+  const bool wine = onWine();
+  constexpr Dword kCrFailure = 0x13;
+  const auto root = devices.cmLocateDevNode(std::nullopt, plat::kCmLocateDevnodeNormal);
+  check.equal(root.result, wine ? kCrFailure : plat::kCrSuccess,
+              "the root of the device tree is found (Wine: CR_FAILURE)");
+
+  const ScratchFolder scratch({L"none.inf"});
+  const std::wstring inf = ScratchFolder::path(L"none.inf");
+  auto created = ports().files().createFile(inf, plat::kGenericWrite, 0, plat::kCreateAlways,
+                                            plat::kFileAttributeNormal);
+  ports().files().writeFile(created.handle, bytesOf("[Version]\r\nSignature=\"$Windows NT$\"\r\n"));
+  ports().files().closeFile(created.handle);
+  const auto update = devices.updateDriverForPlugAndPlayDevices(
+      L"USBPRINT\\BrisvaneConformance_None", inf, plat::kInstallFlagForce);
+  // A 32-bit process on 64-bit Windows is refused before any device is
+  // looked at.
+  const plat::Wow64Query wow64 = ports().system().isWow64Process();
+  const Dword refused = wow64.value != 0 ? plat::kErrorInWow64 : plat::kErrorNoMoreItems;
+  check.equal(update.error, wine ? plat::kErrorSuccess : refused,
+              "no device has an unknown hardware id (Wine: success)");
+}
+
 constexpr Case kCases[] = {
     {"NamedMutexes", namedMutexes},
     {"ThreadWaits", threadWaits},
@@ -193,6 +231,7 @@ constexpr Case kCases[] = {
     {"Menus", menus},
     {"PortMonitors", portMonitors},
     {"PrinterDriversAndJobs", printerDriversAndJobs},
+    {"DeviceCalls", deviceCalls},
 };
 
 }  // namespace

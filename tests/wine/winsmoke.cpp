@@ -1,7 +1,9 @@
 // winsmoke: drives the real Brisvane.exe on Windows (or Wine) as a user
-// would, and reports each check. Usage:
+// would, or runs the real Brisvane64.exe as Brisvane does, and reports each
+// check. Usage:
 //
 //   winsmoke PATH\Brisvane.exe EXPECTED_TITLE TITLE_FONT
+//   winsmoke --helper PATH\Brisvane64.exe
 //
 // EXPECTED_TITLE is string 105 in the user's UI language, with \uXXXX
 // escapes for characters outside ASCII. TITLE_FONT is "large" when the
@@ -96,6 +98,17 @@ HWND waitForWindow(DWORD process, const std::wstring& title, DWORD ms = kPatienc
   return nullptr;
 }
 
+BOOL CALLBACK visitAny(HWND hwnd, LPARAM parameter) {
+  auto* search = reinterpret_cast<Search*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == search->process && IsWindowVisible(hwnd) != FALSE) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 bool waitGone(HWND window) {
   for (DWORD waited = 0; waited <= kPatienceMs; waited += kPollMs) {
     if (IsWindow(window) == FALSE) return true;
@@ -141,11 +154,81 @@ int titleInkHeight(HWND mainWindow) {
   return top < 0 ? 0 : bottom - top + 1;
 }
 
+// Runs Brisvane64 with `arguments` until it ends,
+// looking for a visible window of it meanwhile. True when it ended.
+bool runHelper(const std::wstring& program, const std::wstring& arguments, bool& windowSeen) {
+  Process helper(program, arguments);
+  if (!helper.started()) return false;
+  DWORD exitCode = 0;
+  for (DWORD waited = 0; waited <= kPatienceMs; waited += kPollMs) {
+    Search search{helper.id(), L"", nullptr};
+    EnumWindows(visitAny, reinterpret_cast<LPARAM>(&search));
+    windowSeen |= search.found != nullptr;
+    if (helper.endsWithin(kPollMs, exitCode)) return true;
+  }
+  return false;
+}
+
+bool fileExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string fileText(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "(none)";
+  char buffer[64] = {};
+  DWORD read = 0;
+  ReadFile(file, buffer, sizeof buffer, &read, nullptr);
+  CloseHandle(file);
+  return std::string(buffer, read);
+}
+
+// Brisvane64 in a folder of its own, without the driver package beside it:
+// no machine here has the maker's printer, so every update fails.
+int helperChecks(const std::wstring& original) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"BrisvaneHelperSmoke";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring program = folder + L"\\Brisvane64.exe";
+  const std::wstring marker = folder + L"\\Brisvane64.log";
+  check(CopyFileW(original.c_str(), program.c_str(), FALSE) != FALSE,
+        "Brisvane64 is copied to a folder of its own");
+  DeleteFileW(marker.c_str());
+
+  bool windowSeen = false;
+  check(runHelper(program, L"", windowSeen), "with no hardware id Brisvane64 ends");
+  check(!fileExists(marker), "and leaves no marker");
+  check(runHelper(program, L"USBPRINT\\Corvantis_Nothing", windowSeen),
+        "with an id no device has it ends");
+  check(fileExists(marker) && fileText(marker).empty(), "and leaves an empty marker");
+
+  HANDLE old = CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  WriteFile(old, "from before", 11, &written, nullptr);
+  CloseHandle(old);
+  check(runHelper(program, L"USBPRINT\\Corvantis_Nothing", windowSeen),
+        "with an old marker it ends");
+  check(fileText(marker) == "from before", "and the old marker is kept as it was");
+  check(!windowSeen, "Brisvane64 never shows a window");
+
+  DeleteFileW(marker.c_str());
+  DeleteFileW(program.c_str());
+  RemoveDirectoryW(folder.c_str());
+  std::printf("%d passed, %d failed\n", passed, failed);
+  return failed == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 3 && std::wstring(argv[1]) == L"--helper") return helperChecks(argv[2]);
   if (argc != 4) {
-    std::fprintf(stderr, "usage: winsmoke PATH\\Brisvane.exe EXPECTED_TITLE TITLE_FONT\n");
+    std::fprintf(stderr,
+                 "usage: winsmoke PATH\\Brisvane.exe EXPECTED_TITLE TITLE_FONT\n"
+                 "       winsmoke --helper PATH\\Brisvane64.exe\n");
     return 2;
   }
   const std::wstring program = argv[1];

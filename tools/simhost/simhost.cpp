@@ -1,6 +1,7 @@
 #include "tools/simhost/simhost.h"
 
 #include "installer/app/brisvane_app.h"
+#include "pnphelper/brisvane64_app.h"
 
 const plat::sim::ResourceSet& brisvaneResources();
 
@@ -16,8 +17,17 @@ plat::sim::ProgramImage brisvaneImage() {
   return image;
 }
 
+plat::sim::ProgramImage brisvane64Image() {
+  plat::sim::ProgramImage image;
+  image.name = kBrisvane64Program;
+  image.entry = brisvane64Main;
+  image.is64Bit = true;
+  return image;
+}
+
 void installPrograms(plat::sim::Machine& machine) {
   machine.installProgram(brisvaneImage());
+  machine.installProgram(brisvane64Image());
 }
 
 }  // namespace brisvane::simhost
