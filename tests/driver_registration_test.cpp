@@ -21,6 +21,7 @@ using plat::sim::Machine;
 using plat::sim::MachineConfig;
 using testing::engineLogEntries;
 using testing::kLv31;
+using testing::kMb17tDriver;
 using testing::kOldBrand;
 using testing::queue;
 using testing::runInProcess;
@@ -29,7 +30,6 @@ using testing::spoolerWith;
 constexpr wchar_t kMonitor[] = L"Seagull Network Monitor";
 constexpr wchar_t kMonitorDll[] = L"C:\\Windows\\System32\\Seagull_V3_NetMonDispatcher.dll";
 constexpr wchar_t kMb17t[] = L"Corvantis MB17t (203 dpi)";
-constexpr wchar_t kMb17tDriver[] = L"Corvantis MB17t (203 dpi) - DP";
 constexpr wchar_t kStagedDriverDll[] =
     L"C:\\Windows\\System32\\spool\\drivers\\W32X86\\Seagull_V3_PrintDispatcher.dll";
 

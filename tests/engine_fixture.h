@@ -13,6 +13,8 @@ namespace brisvane::testing {
 
 inline constexpr wchar_t kLv31[] = L"Corvantis LV31 (203 dpi)";
 inline constexpr wchar_t kOldBrand[] = L"Veltrane PX40 (203 dpi)";
+// The driver the package installs for a "Corvantis MB17t (203 dpi)" printer.
+inline constexpr wchar_t kMb17tDriver[] = L"Corvantis MB17t (203 dpi) - DP";
 inline constexpr wchar_t kOtherDriver[] = L"Other Laser";
 
 inline plat::sim::PrinterQueueConfig queue(const std::wstring& name, const std::wstring& port,

@@ -20,13 +20,13 @@ using plat::sim::MachineConfig;
 using plat::sim::PrinterQueueConfig;
 using plat::sim::WindowInfo;
 using testing::kLv31;
+using testing::kMb17tDriver;
 using testing::kOldBrand;
 using testing::kOtherDriver;
 using testing::queue;
 using testing::runInProcess;
 using testing::spoolerWith;
 
-constexpr wchar_t kMb17tDriver[] = L"Corvantis MB17t (203 dpi) - DP";
 constexpr wchar_t kTitle[] = L"Corvantis Printer Driver Installer";
 constexpr wchar_t kUnplug[] =
     L" has been connected to the printer, please unplug the USB cable, then click [Retry].";

@@ -5,13 +5,11 @@
 #include "tests/sim_support.h"
 
 namespace conformance {
-// Names the case in test output.
-inline void PrintTo(const Case& c, std::ostream* out) {
+// Names the case in test output; GoogleTest looks for this very name.
+inline void PrintTo(const Case& c, std::ostream* out) {  // NOLINT(readability-identifier-naming)
   *out << c.name;
 }
-}  // namespace conformance
 
-namespace conformance {
 bool onWine() {
   return false;
 }

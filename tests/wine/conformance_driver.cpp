@@ -4,12 +4,10 @@
 //
 //   conformance_driver add DIRECTORY_OF_THE_DLLS
 //   conformance_driver remove
-#include <windows.h>
-// (after windows.h)
-#include <winspool.h>
-
 #include <cstdio>
 #include <string>
+
+#include "tests/wine/driver_files.h"
 
 namespace {
 
@@ -17,20 +15,10 @@ constexpr wchar_t kDriver[] = L"Brisvane Conformance Driver";
 constexpr wchar_t kDriverDll[] = L"Seagull_V3_PrintDispatcher.dll";
 constexpr wchar_t kConfigDll[] = L"Seagull_V3_ConfigDispatcher.dll";
 
-std::wstring driverDirectory() {
-  wchar_t path[MAX_PATH] = {};
-  DWORD needed = 0;
-  GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(path), sizeof path,
-                             &needed);
-  return path;
-}
-
 bool add(const std::wstring& dlls) {
-  const std::wstring folder = driverDirectory();
+  const std::wstring folder = winetest::driverDirectory();
   for (const wchar_t* name : {kDriverDll, kConfigDll}) {
-    if (CopyFileW((dlls + L"\\" + name).c_str(), (folder + L"\\" + name).c_str(), FALSE) == FALSE) {
-      return false;
-    }
+    if (!winetest::copyInto(dlls, folder, name)) return false;
   }
   const std::wstring driverPath = folder + L"\\" + kDriverDll;
   const std::wstring configPath = folder + L"\\" + kConfigDll;

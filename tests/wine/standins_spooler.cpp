@@ -4,14 +4,15 @@
 //   standins_spooler DIRECTORY_OF_THE_DLLS
 //
 // Ends with the line "N passed, M failed".
-#include <windows.h>
-// (after windows.h)
-#include <winspool.h>
-
 #include <cstdio>
 #include <string>
 
+#include "tests/wine/driver_files.h"
+
 namespace {
+
+using winetest::copyInto;
+using winetest::driverDirectory;
 
 constexpr wchar_t kMonitor[] = L"Seagull Network Monitor";
 constexpr wchar_t kMonitorDll[] = L"Seagull_V3_NetMonDispatcher.dll";
@@ -35,18 +36,6 @@ std::wstring systemDirectory() {
   wchar_t path[MAX_PATH] = {};
   GetSystemDirectoryW(path, MAX_PATH);
   return path;
-}
-
-std::wstring driverDirectory() {
-  wchar_t path[MAX_PATH] = {};
-  DWORD needed = 0;
-  GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(path), sizeof path,
-                             &needed);
-  return path;
-}
-
-bool copyInto(const std::wstring& from, const std::wstring& folder, const wchar_t* name) {
-  return CopyFileW((from + L"\\" + name).c_str(), (folder + L"\\" + name).c_str(), FALSE) != FALSE;
 }
 
 }  // namespace
