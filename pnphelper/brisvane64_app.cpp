@@ -18,15 +18,12 @@ constexpr wchar_t kMarkerName[] = L"Brisvane64.log";
 // passed over: the update is tried either way.
 void enableLoadDriverPrivilege() {
   plat::SystemPort& system = plat::ports().system();
-  const plat::TokenOpenResult token =
-      system.openProcessToken(plat::kTokenAdjustPrivileges | plat::kTokenRead);
-  if (token.error != plat::kErrorSuccess) return;
-  const plat::PrivilegeLookupResult privilege =
+  const auto token = plat::KernelObject::adopt(
+      system, system.openProcessToken(plat::kTokenAdjustPrivileges | plat::kTokenRead));
+  if (!token) return;
+  const plat::Result<std::uint64_t> privilege =
       system.lookupPrivilegeValue(plat::kSeLoadDriverName);
-  if (privilege.error == plat::kErrorSuccess) {
-    system.adjustTokenPrivileges(token.token, privilege.luid, plat::kSePrivilegeEnabled);
-  }
-  system.closeHandle(token.token);
+  if (privilege) system.adjustTokenPrivileges(token->get(), *privilege, plat::kSePrivilegeEnabled);
 }
 
 }  // namespace
@@ -46,12 +43,13 @@ bool CBrisvane64App::initInstance() {
 
   // Neither the result nor the reboot flag matters: the marker says that
   // the helper has finished, not that the update worked.
-  ports.devices().updateDriverForPlugAndPlayDevices(hardwareId, infPath, plat::kInstallFlagForce);
+  static_cast<void>(ports.devices().updateDriverForPlugAndPlayDevices(hardwareId, infPath,
+                                                                      plat::kInstallFlagForce));
 
-  const plat::CreateFileResult created = ports.files().createFile(
-      plat::ui::replaceAll(infPath, kInfName, kMarkerName), plat::kGenericWrite,
-      plat::kFileShareRead, plat::kOpenAlways, plat::kFileAttributeNormal);
-  if (created.handle != plat::kInvalidFile) marker_.emplace(ports.files(), created.handle);
+  const plat::Result<plat::OpenedFile> created = ports.files().createFile(
+      plat::replaceAll(infPath, kInfName, kMarkerName), plat::kGenericWrite, plat::kFileShareRead,
+      plat::kOpenAlways, plat::kFileAttributeNormal);
+  if (created) marker_.emplace(ports.files(), created->handle);
   return false;
 }
 

@@ -133,16 +133,16 @@ TEST(InstallPrinter, AnUpgradeReAddsTheModelDriversStampedAndReportsTheDroppedOn
   EXPECT_EQ(run.installedVersion, L"2021.1.5.0");
   runInProcess(machine, [] {
     plat::RegistryPort& registry = plat::ports().registry();
-    plat::Dword error = 0;
-    const plat::RegistryKey key = plat::RegistryKey::open(
-        registry, plat::kHkeyLocalMachine,
-        CDriverEngine().versionKey() + L"\\" + std::wstring(kLv31), plat::kKeyRead, error);
+    const auto key =
+        plat::openKey(registry, plat::kHkeyLocalMachine,
+                      CDriverEngine().versionKey() + L"\\" + std::wstring(kLv31), plat::kKeyRead);
     ASSERT_TRUE(key);
     for (const auto& [name, text] :
          {std::pair{L"DriverVersion", L"2021.1.5.0"}, std::pair{L"DriverDate", L"07/08/2021"}}) {
-      const plat::RegValueResult value = registry.regQueryValueEx(key.get(), name, std::nullopt);
-      EXPECT_EQ(value.type, plat::kRegSz);
-      EXPECT_EQ(value.data, plat::regSzData(text)) << "with its terminating zero";
+      const auto value = registry.regQueryValueEx(key->get(), name, std::nullopt);
+      ASSERT_TRUE(value);
+      EXPECT_EQ(value->type, plat::kRegSz);
+      EXPECT_EQ(value->data, plat::regSzData(text)) << "with its terminating zero";
     }
   });
 }

@@ -105,7 +105,7 @@ TEST(InstalledDriverVersion, RegistryFirstThenTheHighestMakerOemFile) {
        {},
        L"not a version"},
       {"a REG_DWORD is read as text",
-       {driverKey(L"Corvantis A", {{L"DriverVersion", plat::kRegDword, plat::regDwordData(0x31)}})},
+       {driverKey(L"Corvantis A", {{L"DriverVersion", plat::kRegDword, plat::dwordLeBytes(0x31)}})},
        {},
        L"1"},
       {"text filling the buffer without its zero",

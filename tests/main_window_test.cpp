@@ -210,7 +210,7 @@ TEST_F(MainWindow, MarksTheCompatibilityAssistantAndReleasesItsObjectsOnClose) {
   ASSERT_NE(persisted, keys.end());
   ASSERT_EQ(persisted->values.size(), 1U);
   EXPECT_EQ(persisted->values[0].name, L"C:\\Users\\User\\Desktop\\Brisvane.exe");
-  EXPECT_EQ(plat::regDwordValue(persisted->values[0].data), 1U);
+  EXPECT_EQ(plat::dwordFromLeBytes(persisted->values[0].data), 1U);
 }
 
 }  // namespace

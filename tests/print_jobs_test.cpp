@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "installer/engine/driver_engine.h"
@@ -239,13 +240,16 @@ TEST(CheckPrintersReady, TheOldBrandQuestionComesOncePerCheck) {
 }
 
 TEST(CheckPrintersReady, AFailedPrinterListingIsShownWithItsFixedText) {
-  const std::pair<plat::Dword, const wchar_t*> cases[] = {
-      {plat::kErrorNotEnoughMemory, L"#01 Memory Error"},
-      {plat::kErrorInvalidParameter, L"#02 EnumPrinters Error"},
+  // Only the buffer that cannot be had is a memory error; the call itself
+  // failing for lack of memory is not.
+  const std::tuple<const char*, plat::Dword, const wchar_t*> cases[] = {
+      {"LocalAlloc", plat::kErrorNotEnoughMemory, L"#01 Memory Error"},
+      {"EnumPrintersW", plat::kErrorNotEnoughMemory, L"#02 EnumPrinters Error"},
+      {"EnumPrintersW", plat::kErrorInvalidParameter, L"#02 EnumPrinters Error"},
   };
-  for (const auto& [error, text] : cases) {
+  for (const auto& [call, error, text] : cases) {
     Machine machine = machineWith({withJobs(queue(L"Front desk", L"IP_10.0.0.5", kLv31), 1)},
-                                  {{"EnumPrintersW", error, -1}});
+                                  {{call, error, -1}});
     User user;
     user.attach(machine);
     const CheckRun run = check(machine);

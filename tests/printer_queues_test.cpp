@@ -59,9 +59,11 @@ DeleteRun deleteAll(Machine& machine) {
     CDriverEngine engine;
     engine.switchLoggingOn();
     run.result = engine.deletePrinters();
-    run.drivers = engine.savedPrinterDrivers();
-    run.names = engine.savedPrinterNames();
-    run.ports = engine.savedPrinterPorts();
+    for (const SavedPrinter& saved : engine.savedPrinters()) {
+      run.drivers.push_back(saved.driver);
+      run.names.push_back(saved.name);
+      run.ports.push_back(saved.port);
+    }
   });
   run.log = testing::engineLogEntries(machine);
   return run;
@@ -147,16 +149,14 @@ TEST(DeletePrinters, FailedEnumerationKeepsTheListsAndAnEmptyOneEmptiesThem) {
   runInProcess(machine, [&] {
     CDriverEngine engine;
     EXPECT_EQ(engine.deletePrinters(), 0U);
-    EXPECT_EQ(engine.savedPrinterNames().size(), 1U);
+    EXPECT_EQ(engine.savedPrinters().size(), 1U);
     machine.configure([](MachineConfig& c) {
       c.faults.push_back({"EnumPrintersW", plat::kErrorNotEnoughMemory, 1});
     });
     EXPECT_EQ(engine.deletePrinters(), plat::kErrorNotEnoughMemory);
-    EXPECT_EQ(engine.savedPrinterNames().size(), 1U);
+    EXPECT_EQ(engine.savedPrinters().size(), 1U);
     EXPECT_EQ(engine.deletePrinters(), 0U);  // nothing left to enumerate
-    EXPECT_TRUE(engine.savedPrinterNames().empty());
-    EXPECT_TRUE(engine.savedPrinterDrivers().empty());
-    EXPECT_TRUE(engine.savedPrinterPorts().empty());
+    EXPECT_TRUE(engine.savedPrinters().empty());
   });
 }
 
@@ -175,8 +175,9 @@ UpdateRun deleteAndRecreate(
     jobResultLines().clear();
     ASSERT_EQ(engine.deletePrinters(), 0U);
     between();
-    plat::PrinterInfo2 record = queueRecord(L"", L"", L"");
-    run.result = engine.updateSavedPrinters(record, run.passedUsb);
+    const plat::Result<bool> updated = engine.updateSavedPrinters(queueRecord(L"", L"", L""));
+    run.result = updated.error();
+    run.passedUsb = updated.valueOr(false);
     run.lines = jobResultLines();
   });
   return run;
@@ -227,10 +228,9 @@ TEST(UpdateSavedPrinters, StopsAtTheFirstFailingAddPrinterKeepingEarlierQueues) 
 
   // Someone else takes the name B before it is re-created.
   const UpdateRun run = deleteAndRecreate(machine, [] {
-    plat::Dword error = 0;
-    plat::PrinterHandle::add(plat::ports().spooler(), queueRecord(L"B", L"LPT1:", kOtherDriver),
-                             error);
-    ASSERT_EQ(error, 0U);
+    plat::SpoolerPort& spooler = plat::ports().spooler();
+    const auto added = plat::addPrinter(spooler, queueRecord(L"B", L"LPT1:", kOtherDriver));
+    ASSERT_TRUE(added);
   });
   EXPECT_EQ(run.result, plat::kErrorPrinterAlreadyExists);
   EXPECT_FALSE(run.passedUsb);
@@ -257,12 +257,14 @@ TEST(RenameValidPrinter, NumbersTheWantedNameUntilNoQueueHasIt) {
       config.registry.push_back({std::wstring(kPrintersKey) + L"\\" + name, false, {}});
     }
     Machine machine(config);
-    std::wstring name = c.wanted;
+    std::wstring name;
     plat::Dword result = 99;
     runInProcess(machine, [&] {
       CDriverEngine engine;
       engine.switchLoggingOn();
-      result = engine.renameValidPrinter(name);
+      const plat::Result<std::wstring> renamed = engine.renameValidPrinter(c.wanted);
+      result = renamed.error();
+      name = renamed.valueOr(L"");
     });
     const std::vector<std::wstring> log = testing::engineLogEntries(machine);
     EXPECT_EQ(result, 0U);
@@ -271,17 +273,15 @@ TEST(RenameValidPrinter, NumbersTheWantedNameUntilNoQueueHasIt) {
   }
 }
 
-TEST(RenameValidPrinter, UnreadablePrinterListGives1011AndKeepsTheName) {
+TEST(RenameValidPrinter, UnreadablePrinterListGives1011) {
   for (const char* call : {"RegOpenKeyExW", "RegQueryInfoKeyW"}) {
     MachineConfig config;
     config.registry.push_back({std::wstring(kPrintersKey) + L"\\X", false, {}});
     config.faults = {{call, plat::kErrorAccessDenied, 1}};
     Machine machine(config);
-    std::wstring name = L"X";
     plat::Dword result = 0;
-    runInProcess(machine, [&] { result = CDriverEngine().renameValidPrinter(name); });
+    runInProcess(machine, [&] { result = CDriverEngine().renameValidPrinter(L"X").error(); });
     EXPECT_EQ(result, kErrorCantOpen) << call;
-    EXPECT_EQ(name, L"X");
   }
 }
 

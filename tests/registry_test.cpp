@@ -24,29 +24,30 @@ TEST(Registry, CreatesParentsAndFindsKeysAndValuesInAnyLetterCase) {
   Machine machine(emptyRegistry());
   runInProcess(machine, [] {
     RegistryPort& reg = ports().registry();
-    const RegOpenResult created = reg.regCreateKeyEx(kHkeyLocalMachine, kVendor, kKeyAllAccess);
-    ASSERT_EQ(created.error, kErrorSuccess);
-    EXPECT_EQ(created.disposition, kRegCreatedNewKey);
-    EXPECT_EQ(reg.regSetValueEx(created.key, L"Mode", kRegDword, regDwordData(7)), kErrorSuccess);
-    EXPECT_EQ(reg.regSetValueEx(created.key, L"Name", kRegSz, regSzData(L"라벨 标签")),
+    const auto created = reg.regCreateKeyEx(kHkeyLocalMachine, kVendor, kKeyAllAccess);
+    ASSERT_EQ(created.error(), kErrorSuccess);
+    EXPECT_EQ(created->disposition, kRegCreatedNewKey);
+    EXPECT_EQ(reg.regSetValueEx(created->key, L"Mode", kRegDword, dwordLeBytes(7)), kErrorSuccess);
+    EXPECT_EQ(reg.regSetValueEx(created->key, L"Name", kRegSz, regSzData(L"라벨 标签")),
               kErrorSuccess);
-    reg.regCloseKey(created.key);
+    reg.regCloseKey(created->key);
 
-    const RegOpenResult again =
+    const auto again =
         reg.regCreateKeyEx(kHkeyLocalMachine, L"software\\CORVANTIS\\test", kKeyRead);
-    EXPECT_EQ(again.disposition, kRegOpenedExistingKey);
-    const RegValueResult mode = reg.regQueryValueEx(again.key, L"MODE", std::nullopt);
-    EXPECT_EQ(mode.type, kRegDword);
-    EXPECT_EQ(regDwordValue(mode.data), 7U);
-    EXPECT_EQ(regSzText(reg.regQueryValueEx(again.key, L"name", std::nullopt).data), L"라벨 标签");
-    reg.regCloseKey(again.key);
+    EXPECT_EQ(again->disposition, kRegOpenedExistingKey);
+    const auto mode = reg.regQueryValueEx(again->key, L"MODE", std::nullopt);
+    EXPECT_EQ(mode->type, kRegDword);
+    EXPECT_EQ(dwordFromLeBytes(mode->data), 7U);
+    EXPECT_EQ(regSzText(reg.regQueryValueEx(again->key, L"name", std::nullopt)->data),
+              L"라벨 标签");
+    reg.regCloseKey(again->key);
 
-    EXPECT_EQ(reg.regOpenKeyEx(kHkeyLocalMachine, L"SOFTWARE\\Missing", kKeyRead).error,
+    EXPECT_EQ(reg.regOpenKeyEx(kHkeyLocalMachine, L"SOFTWARE\\Missing", kKeyRead).error(),
               kErrorFileNotFound);
-    EXPECT_EQ(reg.regOpenKeyEx(kHkeyLocalMachine, L"\\SOFTWARE", kKeyRead).error,
+    EXPECT_EQ(reg.regOpenKeyEx(kHkeyLocalMachine, L"\\SOFTWARE", kKeyRead).error(),
               kErrorBadPathname);
     // The hives are apart.
-    EXPECT_EQ(reg.regOpenKeyEx(kHkeyCurrentUser, kVendor, kKeyRead).error, kErrorFileNotFound);
+    EXPECT_EQ(reg.regOpenKeyEx(kHkeyCurrentUser, kVendor, kKeyRead).error(), kErrorFileNotFound);
   });
 }
 
@@ -54,22 +55,19 @@ TEST(Registry, QueryWithASmallBufferReportsTheSizeNeeded) {
   Machine machine(emptyRegistry());
   runInProcess(machine, [] {
     RegistryPort& reg = ports().registry();
-    const RegistryKey key = [&] {
-      Dword error = 0;
-      return RegistryKey::create(reg, kHkeyCurrentUser, kVendor, kKeyAllAccess, error);
-    }();
+    const RegistryKey key = createKey(reg, kHkeyCurrentUser, kVendor, kKeyAllAccess).valueOr({});
     const std::vector<std::uint8_t> big(600, 0x41);
     reg.regSetValueEx(key.get(), L"Blob", kRegBinary, big);
 
-    const RegValueResult small = reg.regQueryValueEx(key.get(), L"Blob", Dword{510});
-    EXPECT_EQ(small.error, kErrorMoreData);
-    EXPECT_EQ(small.size, 600U);
-    EXPECT_TRUE(small.data.empty());
-    const RegValueResult whole = reg.regQueryValueEx(key.get(), L"Blob", std::nullopt);
-    EXPECT_EQ(whole.error, kErrorSuccess);
-    EXPECT_EQ(whole.data, big);
-    EXPECT_EQ(reg.regQueryValueEx(key.get(), L"Blob", Dword{600}).data, big);
-    EXPECT_EQ(reg.regQueryValueEx(key.get(), L"None", std::nullopt).error, kErrorFileNotFound);
+    const auto small = reg.regQueryValueEx(key.get(), L"Blob", Dword{510});
+    EXPECT_EQ(small.error(), kErrorMoreData);
+    EXPECT_EQ(small->size, 600U);
+    EXPECT_TRUE(small->data.empty());
+    const auto whole = reg.regQueryValueEx(key.get(), L"Blob", std::nullopt);
+    EXPECT_EQ(whole.error(), kErrorSuccess);
+    EXPECT_EQ(whole->data, big);
+    EXPECT_EQ(reg.regQueryValueEx(key.get(), L"Blob", Dword{600})->data, big);
+    EXPECT_EQ(reg.regQueryValueEx(key.get(), L"None", std::nullopt).error(), kErrorFileNotFound);
   });
 }
 
@@ -92,23 +90,24 @@ TEST(Registry, AccessRightsOfTheHandleAndReadOnlyKeysAreEnforced) {
         {L"SOFTWARE", kKeyAllAccess, kErrorSuccess},
     };
     for (const auto& c : opens) {
-      const RegOpenResult opened = reg.regOpenKeyEx(kHkeyLocalMachine, c.key, c.access);
-      EXPECT_EQ(opened.error, c.openError) << c.key << " " << c.access;
-      if (opened.error == kErrorSuccess) reg.regCloseKey(opened.key);
+      const auto opened = reg.regOpenKeyEx(kHkeyLocalMachine, c.key, c.access);
+      EXPECT_EQ(opened.error(), c.openError) << c.key << " " << c.access;
+      if (opened.error() == kErrorSuccess) reg.regCloseKey(opened.value());
     }
-    EXPECT_EQ(reg.regCreateKeyEx(kHkeyLocalMachine, L"SOFTWARE\\Locked\\Sub", kKeyRead).error,
+    EXPECT_EQ(reg.regCreateKeyEx(kHkeyLocalMachine, L"SOFTWARE\\Locked\\Sub", kKeyRead).error(),
               kErrorAccessDenied);
     EXPECT_EQ(reg.regDeleteKey(kHkeyLocalMachine, L"SOFTWARE\\Locked"), kErrorAccessDenied);
 
-    const RegOpenResult readOnly = reg.regOpenKeyEx(kHkeyLocalMachine, L"SOFTWARE", kKeyRead);
-    EXPECT_EQ(reg.regSetValueEx(readOnly.key, L"X", kRegDword, regDwordData(1)),
+    const auto readOnly = reg.regOpenKeyEx(kHkeyLocalMachine, L"SOFTWARE", kKeyRead);
+    EXPECT_EQ(reg.regSetValueEx(readOnly.value(), L"X", kRegDword, dwordLeBytes(1)),
               kErrorAccessDenied);
-    EXPECT_EQ(reg.regCreateKeyEx(readOnly.key, L"New", kKeyRead).error, kErrorAccessDenied);
-    reg.regCloseKey(readOnly.key);
-    const RegOpenResult writeOnly = reg.regOpenKeyEx(kHkeyLocalMachine, L"SOFTWARE", kKeySetValue);
-    EXPECT_EQ(reg.regQueryValueEx(writeOnly.key, L"X", std::nullopt).error, kErrorAccessDenied);
-    EXPECT_EQ(reg.regEnumKeyEx(writeOnly.key, 0).error, kErrorAccessDenied);
-    reg.regCloseKey(writeOnly.key);
+    EXPECT_EQ(reg.regCreateKeyEx(readOnly.value(), L"New", kKeyRead).error(), kErrorAccessDenied);
+    reg.regCloseKey(readOnly.value());
+    const auto writeOnly = reg.regOpenKeyEx(kHkeyLocalMachine, L"SOFTWARE", kKeySetValue);
+    EXPECT_EQ(reg.regQueryValueEx(writeOnly.value(), L"X", std::nullopt).error(),
+              kErrorAccessDenied);
+    EXPECT_EQ(reg.regEnumKeyEx(writeOnly.value(), 0, kMaxKeyNameChars).error(), kErrorAccessDenied);
+    reg.regCloseKey(writeOnly.value());
   });
 }
 
@@ -116,41 +115,41 @@ TEST(Registry, EnumeratesDeletesAndInvalidatesHandles) {
   Machine machine(emptyRegistry());
   runInProcess(machine, [] {
     RegistryPort& reg = ports().registry();
-    const RegOpenResult root = reg.regCreateKeyEx(kHkeyCurrentUser, kVendor, kKeyAllAccess);
+    const auto root = reg.regCreateKeyEx(kHkeyCurrentUser, kVendor, kKeyAllAccess);
     for (const wchar_t* name : {L"beta", L"Alpha", L"gamma"}) {
-      reg.regCloseKey(reg.regCreateKeyEx(root.key, name, kKeyRead).key);
+      reg.regCloseKey(reg.regCreateKeyEx(root->key, name, kKeyRead)->key);
     }
     for (const wchar_t* name : {L"z", L"a"}) {
-      reg.regSetValueEx(root.key, name, kRegMultiSz, regMultiSzData({L"one", L"two"}));
+      reg.regSetValueEx(root->key, name, kRegMultiSz, regMultiSzData({L"one", L"two"}));
     }
     std::vector<std::wstring> keys;
     for (Dword i = 0;; ++i) {
-      const RegEnumKeyResult next = reg.regEnumKeyEx(root.key, i);
-      if (next.error != kErrorSuccess) {
-        EXPECT_EQ(next.error, kErrorNoMoreItems);
+      const auto next = reg.regEnumKeyEx(root->key, i, kMaxKeyNameChars);
+      if (next.error() != kErrorSuccess) {
+        EXPECT_EQ(next.error(), kErrorNoMoreItems);
         break;
       }
-      keys.push_back(next.name);
+      keys.push_back(next.value());
     }
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"Alpha", L"beta", L"gamma"}));
-    const RegValueResult first = reg.regEnumValue(root.key, 0);
-    EXPECT_EQ(first.name, L"z");
-    EXPECT_EQ(regMultiSzTexts(first.data), (std::vector<std::wstring>{L"one", L"two"}));
-    EXPECT_EQ(reg.regEnumValue(root.key, 2).error, kErrorNoMoreItems);
+    const auto first = reg.regEnumValue(root->key, 0);
+    EXPECT_EQ(first->name, L"z");
+    EXPECT_EQ(regMultiSzTexts(first->data), (std::vector<std::wstring>{L"one", L"two"}));
+    EXPECT_EQ(reg.regEnumValue(root->key, 2).error(), kErrorNoMoreItems);
 
-    EXPECT_EQ(reg.regDeleteValue(root.key, L"Z"), kErrorSuccess);
-    EXPECT_EQ(reg.regDeleteValue(root.key, L"Z"), kErrorFileNotFound);
-    const RegOpenResult beta = reg.regOpenKeyEx(root.key, L"BETA", kKeyRead | kKeyCreateSubKey);
-    reg.regCloseKey(reg.regCreateKeyEx(beta.key, L"child", kKeyRead).key);
-    EXPECT_EQ(reg.regDeleteKey(root.key, L"beta"), kErrorAccessDenied);  // has a subkey
-    EXPECT_EQ(reg.regDeleteKey(root.key, L"beta\\child"), kErrorSuccess);
-    EXPECT_EQ(reg.regDeleteKey(root.key, L"beta"), kErrorSuccess);
-    EXPECT_EQ(reg.regQueryValueEx(beta.key, L"", std::nullopt).error, kErrorKeyDeleted);
-    EXPECT_EQ(reg.regFlushKey(root.key), kErrorSuccess);
-    EXPECT_EQ(reg.regCloseKey(beta.key), kErrorSuccess);
-    EXPECT_EQ(reg.regCloseKey(beta.key), kErrorInvalidHandle);
-    EXPECT_EQ(reg.regFlushKey(beta.key), kErrorInvalidHandle);
-    reg.regCloseKey(root.key);
+    EXPECT_EQ(reg.regDeleteValue(root->key, L"Z"), kErrorSuccess);
+    EXPECT_EQ(reg.regDeleteValue(root->key, L"Z"), kErrorFileNotFound);
+    const auto beta = reg.regOpenKeyEx(root->key, L"BETA", kKeyRead | kKeyCreateSubKey);
+    reg.regCloseKey(reg.regCreateKeyEx(beta.value(), L"child", kKeyRead)->key);
+    EXPECT_EQ(reg.regDeleteKey(root->key, L"beta"), kErrorAccessDenied);  // has a subkey
+    EXPECT_EQ(reg.regDeleteKey(root->key, L"beta\\child"), kErrorSuccess);
+    EXPECT_EQ(reg.regDeleteKey(root->key, L"beta"), kErrorSuccess);
+    EXPECT_EQ(reg.regQueryValueEx(beta.value(), L"", std::nullopt).error(), kErrorKeyDeleted);
+    EXPECT_EQ(reg.regFlushKey(root->key), kErrorSuccess);
+    EXPECT_EQ(reg.regCloseKey(beta.value()), kErrorSuccess);
+    EXPECT_EQ(reg.regCloseKey(beta.value()), kErrorInvalidHandle);
+    EXPECT_EQ(reg.regFlushKey(beta.value()), kErrorInvalidHandle);
+    reg.regCloseKey(root->key);
   });
 }
 
@@ -160,10 +159,9 @@ TEST(Registry, HandlesBelongToTheirProcessAndCloseWithTheirOwner) {
   RegKey scoped = kNoRegKey;
   runInProcess(machine, [&] {
     RegistryPort& reg = ports().registry();
-    leaked = reg.regCreateKeyEx(kHkeyCurrentUser, kVendor, kKeyAllAccess).key;
+    leaked = reg.regCreateKeyEx(kHkeyCurrentUser, kVendor, kKeyAllAccess)->key;
     {
-      Dword error = 0;
-      const RegistryKey key = RegistryKey::open(reg, kHkeyCurrentUser, kVendor, kKeyRead, error);
+      const RegistryKey key = openKey(reg, kHkeyCurrentUser, kVendor, kKeyRead).valueOr({});
       scoped = key.get();
     }
     EXPECT_EQ(reg.regCloseKey(scoped), kErrorInvalidHandle);  // the wrapper closed it
@@ -179,8 +177,8 @@ TEST(Registry, InjectedFaultsComeBackAsTheCallsError) {
   Machine machine(config);
   runInProcess(machine, [] {
     RegistryPort& reg = ports().registry();
-    EXPECT_EQ(reg.regOpenKeyEx(kHkeyCurrentUser, L"", kKeyRead).error, kErrorAccessDenied);
-    EXPECT_EQ(reg.regOpenKeyEx(kHkeyCurrentUser, L"", kKeyRead).error, kErrorSuccess);
+    EXPECT_EQ(reg.regOpenKeyEx(kHkeyCurrentUser, L"", kKeyRead).error(), kErrorAccessDenied);
+    EXPECT_EQ(reg.regOpenKeyEx(kHkeyCurrentUser, L"", kKeyRead).error(), kErrorSuccess);
   });
 }
 
@@ -196,15 +194,13 @@ TEST(Registry, MachineFileSectionLoadsAndTheSnapshotKeepsWhatProgramsWrote) {
   Machine machine(*loaded.config);
   runInProcess(machine, [] {
     RegistryPort& reg = ports().registry();
-    Dword error = 0;
-    const RegistryKey a =
-        RegistryKey::open(reg, kHkeyLocalMachine, L"SOFTWARE\\A", kKeyRead, error);
-    EXPECT_EQ(regSzText(reg.regQueryValueEx(a.get(), L"s", std::nullopt).data), L"한국어");
-    EXPECT_EQ(reg.regQueryValueEx(a.get(), L"b", std::nullopt).data,
+    const RegistryKey a = openKey(reg, kHkeyLocalMachine, L"SOFTWARE\\A", kKeyRead).valueOr({});
+    EXPECT_EQ(regSzText(reg.regQueryValueEx(a.get(), L"s", std::nullopt)->data), L"한국어");
+    EXPECT_EQ(reg.regQueryValueEx(a.get(), L"b", std::nullopt)->data,
               (std::vector<std::uint8_t>{0x00, 0xFF, 0x10}));
     const RegistryKey made =
-        RegistryKey::create(reg, kHkeyCurrentUser, L"Software\\New", kKeyWrite, error);
-    reg.regSetValueEx(made.get(), L"v", kRegDword, regDwordData(3));
+        createKey(reg, kHkeyCurrentUser, L"Software\\New", kKeyWrite).valueOr({});
+    reg.regSetValueEx(made.get(), L"v", kRegDword, dwordLeBytes(3));
   });
   const std::string saved = formatMachineFile(machine.snapshot());
   const auto reloaded = parseMachineFile(saved, "saved.json");
@@ -215,7 +211,7 @@ TEST(Registry, MachineFileSectionLoadsAndTheSnapshotKeepsWhatProgramsWrote) {
   EXPECT_TRUE(keys[1].readOnly);
   EXPECT_EQ(keys[1].values.size(), 4U);
   EXPECT_EQ(keys[3].path, L"HKEY_CURRENT_USER\\Software\\New");
-  EXPECT_EQ(regDwordValue(keys[3].values[0].data), 3U);
+  EXPECT_EQ(dwordFromLeBytes(keys[3].values[0].data), 3U);
 }
 
 TEST(Registry, BadMachineFileSectionsNameTheField) {
@@ -259,7 +255,7 @@ TEST(RegistryData, TextsRoundTripAsUtf16) {
   EXPECT_EQ(regMultiSzData({L"a", L"b"}),
             (std::vector<std::uint8_t>{'a', 0, 0, 0, 'b', 0, 0, 0, 0, 0}));
   EXPECT_EQ(regMultiSzTexts(regMultiSzData({})), std::vector<std::wstring>{});
-  EXPECT_EQ(regDwordValue({1, 2}), std::nullopt);
+  EXPECT_EQ(dwordFromLeBytes(std::vector<std::uint8_t>{1, 2}), std::nullopt);
 }
 
 }  // namespace

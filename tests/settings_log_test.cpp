@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "installer/jobs/engine_log.h"
+#include "installer/engine/engine_log.h"
 #include "installer/jobs/settings.h"
 #include "installer/payload/work_folder.h"
+#include "platform/api/wide_text.h"
 #include "tests/sim_support.h"
 
 namespace brisvane {
@@ -118,7 +119,7 @@ TEST(Settings, WithoutProgramFilesReadDefaultsAndLoseWrites) {
 }
 
 std::vector<std::uint8_t> utf16(const std::wstring& text) {
-  return utf16LeBytes(text);
+  return plat::utf16LeBytes(text);
 }
 
 TEST(EngineLog, NewFileStartsWithTheByteOrderMarkAndEntriesEndWithCrLf) {

@@ -8,6 +8,7 @@
 namespace plat::sim {
 namespace {
 
+using brisvane::testing::lastErrorOf;
 using brisvane::testing::runInProcess;
 
 constexpr wchar_t kFolder[] = L"C:\\Users\\User\\Desktop";
@@ -36,16 +37,19 @@ TEST(SimFiles, CreateFileFollowsItsDisposition) {
   for (const Case& c : cases) {
     Machine machine;
     if (c.exists) machine.putFile({kFile, false, 0, {'a', 'b', 'c'}});
-    CreateFileResult result;
+    bool opened = false;
+    Dword lastError = 0;
     runInProcess(machine, [&] {
-      result = ports().files().createFile(L"c:/users/user/DESKTOP/A.TXT", kGenericWrite, 0,
-                                          c.disposition, kFileAttributeNormal);
-      if (result.handle != kInvalidFile) ports().files().closeFile(result.handle);
+      const auto result = ports().files().createFile(L"c:/users/user/DESKTOP/A.TXT", kGenericWrite,
+                                                     0, c.disposition, kFileAttributeNormal);
+      opened = result.ok();
+      lastError = lastErrorOf(result);
+      if (result) ports().files().closeFile(result->handle);
     });
     const std::string what =
         "disposition " + std::to_string(c.disposition) + (c.exists ? ", existing" : ", new");
-    EXPECT_EQ(result.handle != kInvalidFile, c.opened) << what;
-    EXPECT_EQ(result.lastError, c.lastError) << what;
+    EXPECT_EQ(opened, c.opened) << what;
+    EXPECT_EQ(lastError, c.lastError) << what;
     const auto file = machine.file(kFile);
     EXPECT_EQ(file.has_value(), c.opened || c.exists) << what;
     if (file) {
@@ -64,10 +68,9 @@ TEST(SimFiles, RefusesWhatWindowsRefuses) {
   runInProcess(machine, [&] {
     FilePort& files = ports().files();
     auto create = [&](const std::wstring& path, Dword disposition = kCreateAlways) {
-      const CreateFileResult r =
-          files.createFile(path, kGenericWrite, 0, disposition, kFileAttributeNormal);
-      if (r.handle != kInvalidFile) files.closeFile(r.handle);
-      return r.handle == kInvalidFile ? r.lastError : kErrorSuccess;
+      const auto r = files.createFile(path, kGenericWrite, 0, disposition, kFileAttributeNormal);
+      if (r) files.closeFile(r->handle);
+      return lastErrorOf(r);
     };
     errors.push_back(create(L"C:\\Program Files (x86)\\x.txt"));
     errors.push_back(files.createDirectory(L"C:\\Program Files (x86)\\Corvantis"));
@@ -95,10 +98,9 @@ TEST(SimFiles, SharingModesDecideWhoMayOpenAndDelete) {
   runInProcess(machine, [&] {
     FilePort& files = ports().files();
     auto open = [&](Dword access, Dword share) {
-      const CreateFileResult r =
-          files.createFile(kFile, access, share, kOpenExisting, kFileAttributeNormal);
-      errors.push_back(r.handle == kInvalidFile ? r.lastError : kErrorSuccess);
-      return UniqueFile(files, r.handle);
+      const auto r = files.createFile(kFile, access, share, kOpenExisting, kFileAttributeNormal);
+      errors.push_back(r.error());
+      return UniqueFile(files, r ? r->handle : kInvalidFile);
     };
     const UniqueFile writer = open(kGenericWrite, kFileShareWrite);
     open(kGenericWrite, kFileShareWrite);  // both share writing
@@ -118,14 +120,14 @@ TEST(SimFiles, ReadsWritesSeeksAndTruncates) {
   runInProcess(machine, [&] {
     FilePort& files = ports().files();
     const UniqueFile file(
-        files, files.createFile(kFile, kGenericRead | kGenericWrite, 0, kCreateAlways, 0).handle);
+        files, files.createFile(kFile, kGenericRead | kGenericWrite, 0, kCreateAlways, 0)->handle);
     const std::uint8_t bytes[] = {1, 2, 3, 4, 5};
-    files.writeFile(file.get(), bytes);
-    files.setFilePointer(file.get(), -2, kFileEnd);
+    ASSERT_TRUE(files.writeFile(file.get(), bytes));
+    ASSERT_TRUE(files.setFilePointer(file.get(), -2, kFileEnd));
     files.setEndOfFile(file.get());
-    files.setFilePointer(file.get(), 1, kFileBegin);
-    read = files.readFile(file.get(), 10).bytes;
-    size = files.getFileSize(file.get()).value;
+    ASSERT_TRUE(files.setFilePointer(file.get(), 1, kFileBegin));
+    read = files.readFile(file.get(), 10).valueOr({});
+    size = files.getFileSize(file.get()).valueOr(0);
   });
   EXPECT_EQ(read, (std::vector<std::uint8_t>{2, 3}));
   EXPECT_EQ(size, 3U);
@@ -143,14 +145,14 @@ TEST(SimFiles, Wow64RedirectsSystem32UnlessSwitchedOff) {
       auto touch = [&](const std::wstring& name) {
         std::wstring path = system;
         path += L"\\" + name;
-        files.closeFile(files.createFile(path, kGenericWrite, 0, kCreateAlways, 0).handle);
+        files.closeFile(files.createFile(path, kGenericWrite, 0, kCreateAlways, 0)->handle);
       };
       touch(L"redirected.dll");
       touch(L"spool\\drivers\\exempt.dll");
-      const RedirectionResult off = files.wow64DisableFsRedirection();
-      disableError = off.error;
+      const Result<std::uintptr_t> off = files.wow64DisableFsRedirection();
+      disableError = off.error();
       touch(L"native.dll");
-      files.wow64RevertFsRedirection(off.oldValue);
+      files.wow64RevertFsRedirection(off.valueOr(0));
       touch(L"again.dll");
     });
     const std::wstring wow = is64Bit ? L"C:\\Windows\\SysWOW64\\" : L"C:\\Windows\\System32\\";
@@ -204,24 +206,26 @@ TEST(SimShell, KnownFoldersShellExecuteAndDriverDirectory) {
     config.os.is64Bit = c.is64Bit;
     Machine machine(config);
     machine.putFile({kFile, false, 0, {}});
-    FolderPathResult programFiles;
-    FolderPathResult windowsFolder;
-    DriverDirectoryResult own;
-    DriverDirectoryResult x64;
+    std::wstring programFiles;
+    std::wstring windowsFolder;
+    std::wstring own;
+    Dword x64Error = 0;
     std::intptr_t started = 0;
     std::intptr_t missing = 0;
     runInProcess(machine, [&] {
-      programFiles = ports().shell().shGetFolderPath(kCsidlProgramFiles, kShgfpTypeCurrent);
-      windowsFolder = ports().shell().shGetFolderPath(kCsidlWindows, kShgfpTypeCurrent);
-      own = ports().spooler().getPrinterDriverDirectory(std::nullopt);
-      x64 = ports().spooler().getPrinterDriverDirectory(L"Windows x64");
+      programFiles =
+          ports().shell().shGetFolderPath(kCsidlProgramFiles, kShgfpTypeCurrent).valueOr(L"");
+      windowsFolder =
+          ports().shell().shGetFolderPath(kCsidlWindows, kShgfpTypeCurrent).valueOr(L"");
+      own = ports().spooler().getPrinterDriverDirectory(std::nullopt).valueOr(L"");
+      x64Error = ports().spooler().getPrinterDriverDirectory(L"Windows x64").error();
       started = ports().shell().shellExecute(kNoWindow, L"open", kFile, L"-x", L"", kSwHide);
       missing = ports().shell().shellExecute(kNoWindow, L"open", L"C:\\none.bat", L"", L"", 0);
     });
-    EXPECT_EQ(programFiles.path, c.programFiles);
-    EXPECT_EQ(windowsFolder.path, L"C:\\Windows");
-    EXPECT_EQ(own.path, c.nativeDriverDirectory);
-    EXPECT_EQ(x64.error, c.is64Bit ? kErrorSuccess : kErrorInvalidEnvironment);
+    EXPECT_EQ(programFiles, c.programFiles);
+    EXPECT_EQ(windowsFolder, L"C:\\Windows");
+    EXPECT_EQ(own, c.nativeDriverDirectory);
+    EXPECT_EQ(x64Error, c.is64Bit ? kErrorSuccess : kErrorInvalidEnvironment);
     EXPECT_GT(started, kShellExecuteErrorLimit);
     EXPECT_EQ(missing, kSeErrFileNotFound);
     ASSERT_EQ(machine.launches().size(), 1U);
@@ -233,12 +237,11 @@ TEST(SimShell, MissingProgramFilesFolderIsAnError) {
   MachineConfig config;
   config.files = std::vector<FileEntry>{{L"C:\\Windows", true, 0, {}}};
   Machine machine(config);
-  FolderPathResult result;
+  Dword hresult = 0;
   runInProcess(machine, [&] {
-    result = ports().shell().shGetFolderPath(kCsidlProgramFiles, kShgfpTypeCurrent);
+    hresult = ports().shell().shGetFolderPath(kCsidlProgramFiles, kShgfpTypeCurrent).error();
   });
-  EXPECT_LT(result.hresult, 0);
-  EXPECT_EQ(result.path, L"");
+  EXPECT_EQ(hresult, kHresultFileNotFound);
 }
 
 }  // namespace

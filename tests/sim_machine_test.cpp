@@ -8,6 +8,7 @@
 namespace plat::sim {
 namespace {
 
+using brisvane::testing::lastErrorOf;
 using brisvane::testing::runInProcess;
 
 TEST(SimMachine, SleepAdvancesVirtualTimeOnly) {
@@ -56,14 +57,15 @@ TEST(SimMachine, NamedMutexIsSharedAcrossProcessesAndGoesWithTheLast) {
   Dword firstError = 99;
   Dword secondError = 99;
   Dword afterEnd = 99;
-  runInProcess(machine, [&] { firstError = ports().system().createMutex(true, L"M").lastError; });
+  runInProcess(machine,
+               [&] { firstError = lastErrorOf(ports().system().createMutex(true, L"M")); });
   // The first process has ended, so its handle is gone and the name is free.
   runInProcess(machine, [&] {
     SystemPort& system = ports().system();
-    afterEnd = system.createMutex(true, L"M").lastError;
-    secondError = system.createMutex(false, L"M").lastError;
+    afterEnd = lastErrorOf(system.createMutex(true, L"M"));
+    secondError = lastErrorOf(system.createMutex(false, L"M"));
     // Names are case-sensitive.
-    EXPECT_EQ(system.createMutex(false, L"m").lastError, kErrorSuccess);
+    EXPECT_EQ(lastErrorOf(system.createMutex(false, L"m")), kErrorSuccess);
   });
   EXPECT_EQ(firstError, kErrorSuccess);
   EXPECT_EQ(afterEnd, kErrorSuccess);
@@ -102,7 +104,7 @@ TEST(SimMachine, FaultsFailTheNamedCallTheGivenNumberOfTimes) {
   std::vector<Dword> errors;
   runInProcess(machine, [&] {
     for (int i = 0; i < 3; ++i)
-      errors.push_back(ports().system().createMutex(false, L"").lastError);
+      errors.push_back(lastErrorOf(ports().system().createMutex(false, L"")));
   });
   EXPECT_EQ(errors, (std::vector<Dword>{kErrorAccessDenied, kErrorAccessDenied, kErrorSuccess}));
 }

@@ -66,7 +66,7 @@ TEST(SimSpooler, AddPrinterEnforcesNamesDriversPortsAndRights) {
     config.spooler->drivers.push_back({L"Only x86", kEnvironmentX86, L""});
     Machine machine(config);
     Dword error = 99;
-    runInProcess(machine, [&] { PrinterHandle::add(ports().spooler(), c.info, error); });
+    runInProcess(machine, [&] { error = addPrinter(ports().spooler(), c.info).error(); });
     EXPECT_EQ(error, c.error) << c.what;
     EXPECT_EQ(machine.snapshot().spooler->printers.size(), error == kErrorSuccess ? 2U : 1U)
         << c.what;
@@ -81,39 +81,39 @@ TEST(SimSpooler, HandlesCarryTheirRightsAndOutliveTheirQueue) {
   Machine machine(config);
   runInProcess(machine, [] {
     SpoolerPort& spooler = ports().spooler();
-    Dword error = 0;
-    EXPECT_FALSE(PrinterHandle::open(spooler, L"Missing", kPrinterAccessUse, error));
-    EXPECT_EQ(error, kErrorInvalidPrinterName);
+    EXPECT_EQ(openPrinter(spooler, L"Missing", kPrinterAccessUse).error(),
+              kErrorInvalidPrinterName);
 
-    const PrinterHandle use = PrinterHandle::open(spooler, L"q", kPrinterAccessUse, error);
+    const PrinterHandle use = openPrinter(spooler, L"q", kPrinterAccessUse).valueOr({});
     ASSERT_TRUE(use);
-    const PrinterInfoResult info = spooler.getPrinter(use.get());
-    EXPECT_EQ(info.info.printerName, L"Q");
-    EXPECT_EQ(info.info.jobs, 2U);
-    EXPECT_EQ(info.info.attributes, kPrinterAttributeLocal | kPrinterAttributeWorkOffline);
+    const Result<PrinterInfo2> info = spooler.getPrinter(use.get());
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->printerName, L"Q");
+    EXPECT_EQ(info->jobs, 2U);
+    EXPECT_EQ(info->attributes, kPrinterAttributeLocal | kPrinterAttributeWorkOffline);
     EXPECT_EQ(spooler.deletePrinter(use.get()), kErrorAccessDenied);  // no DELETE right
 
-    const PrinterHandle all = PrinterHandle::open(spooler, L"Q", kPrinterAllAccess, error);
+    const PrinterHandle all = openPrinter(spooler, L"Q", kPrinterAllAccess).valueOr({});
     EXPECT_EQ(spooler.deletePrinter(all.get()), kErrorSuccess);
-    EXPECT_EQ(spooler.getPrinter(use.get()).error, kErrorPrinterDeleted);
+    EXPECT_EQ(spooler.getPrinter(use.get()).error(), kErrorPrinterDeleted);
     EXPECT_EQ(spooler.deletePrinter(all.get()), kErrorPrinterDeleted);
     EXPECT_EQ(spooler.closePrinter(0x1234), kErrorInvalidHandle);
-    EXPECT_TRUE(spooler.enumPrinters(kPrinterEnumLocal).items.empty());
+    EXPECT_TRUE(spooler.enumPrinters(kPrinterEnumLocal).value().empty());
     EXPECT_EQ(ports()
                   .registry()
                   .regOpenKeyEx(kHkeyLocalMachine, kPrinters + std::wstring(L"\\Q"), kKeyRead)
-                  .error,
+                  .error(),
               kErrorFileNotFound);
   });
   // A handle belongs to the process that opened it.
   PrinterId opened = kNoPrinter;
   runInProcess(machine, [&] {
-    Dword error = 0;
-    PrinterHandle::add(ports().spooler(), record(L"R"), error);
-    opened = ports().spooler().openPrinter(L"R", kPrinterAccessUse).printer;
+    ASSERT_TRUE(addPrinter(ports().spooler(), record(L"R")));
+    opened = ports().spooler().openPrinter(L"R", kPrinterAccessUse).value();
   });
-  runInProcess(machine,
-               [&] { EXPECT_EQ(ports().spooler().getPrinter(opened).error, kErrorInvalidHandle); });
+  runInProcess(machine, [&] {
+    EXPECT_EQ(ports().spooler().getPrinter(opened).error(), kErrorInvalidHandle);
+  });
 }
 
 TEST(SimSpooler, ConnectionsAreListedApartAndDeletedOnlyAsConnections) {
@@ -123,26 +123,25 @@ TEST(SimSpooler, ConnectionsAreListedApartAndDeletedOnlyAsConnections) {
   Machine machine(config);
   runInProcess(machine, [] {
     SpoolerPort& spooler = ports().spooler();
-    const auto both = spooler.enumPrinters(kPrinterEnumLocal | kPrinterEnumConnections).items;
+    const auto both = spooler.enumPrinters(kPrinterEnumLocal | kPrinterEnumConnections).value();
     ASSERT_EQ(both.size(), 2U);
     EXPECT_EQ(both[1].printerName, L"\\\\srv\\Front desk");
     EXPECT_EQ(both[1].serverName, L"\\\\srv");
     EXPECT_EQ(both[1].attributes, kPrinterAttributeNetwork);
-    EXPECT_EQ(spooler.enumPrinters(kPrinterEnumLocal).items.size(), 1U);
+    EXPECT_EQ(spooler.enumPrinters(kPrinterEnumLocal).value().size(), 1U);
 
     // Deleting the queue itself needs rights on the server.
-    Dword error = 0;
     const PrinterHandle remote =
-        PrinterHandle::open(spooler, L"\\\\srv\\Front desk", kPrinterAllAccess, error);
+        openPrinter(spooler, L"\\\\srv\\Front desk", kPrinterAllAccess).valueOr({});
     EXPECT_EQ(spooler.deletePrinter(remote.get()), kErrorAccessDenied);
     EXPECT_EQ(spooler.deletePrinterConnection(L"Local"), kErrorInvalidPrinterName);
     EXPECT_EQ(spooler.deletePrinterConnection(L"\\\\SRV\\front desk"), kErrorSuccess);
-    EXPECT_EQ(spooler.enumPrinters(kPrinterEnumConnections).items.size(), 0U);
+    EXPECT_EQ(spooler.enumPrinters(kPrinterEnumConnections).value().size(), 0U);
     EXPECT_EQ(
         ports()
             .registry()
             .regOpenKeyEx(kHkeyCurrentUser, L"Printers\\Connections\\,,srv,Front desk", kKeyRead)
-            .error,
+            .error(),
         kErrorFileNotFound);
   });
 }
@@ -155,30 +154,31 @@ TEST(SimSpooler, DriversAndQueuesHaveTheirRegistryViews) {
   Machine machine(config);
   runInProcess(machine, [] {
     RegistryPort& reg = ports().registry();
-    Dword error = 0;
-    const RegistryKey driver = RegistryKey::open(
-        reg, kHkeyLocalMachine,
-        L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\"
-        L"Version-3\\Corvantis LV31 (203 dpi)",
-        kKeyRead, error);
-    const RegValueResult version = reg.regQueryValueEx(driver.get(), L"DriverVersion", 512U);
-    EXPECT_EQ(version.type, kRegBinary);
-    EXPECT_EQ(version.data, (std::vector<std::uint8_t>{0, 0, 5, 0, 1, 0, 0xE5, 0x07}));
-    const RegistryKey queueKey = RegistryKey::open(
-        reg, kHkeyLocalMachine, kPrinters + std::wstring(L"\\Q"), kKeyRead, error);
-    EXPECT_EQ(regSzText(reg.regQueryValueEx(queueKey.get(), L"Port", std::nullopt).data),
+    const RegistryKey driver =
+        openKey(reg, kHkeyLocalMachine,
+                L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\"
+                L"Drivers\\Version-3\\Corvantis LV31 (203 dpi)",
+                kKeyRead)
+            .valueOr({});
+    const auto version = reg.regQueryValueEx(driver.get(), L"DriverVersion", 512U);
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->type, kRegBinary);
+    EXPECT_EQ(version->data, (std::vector<std::uint8_t>{0, 0, 5, 0, 1, 0, 0xE5, 0x07}));
+    const RegistryKey queueKey =
+        openKey(reg, kHkeyLocalMachine, kPrinters + std::wstring(L"\\Q"), kKeyRead).valueOr({});
+    EXPECT_EQ(regSzText(reg.regQueryValueEx(queueKey.get(), L"Port", std::nullopt)->data),
               L"USB001");
-    EXPECT_EQ(regSzText(reg.regQueryValueEx(queueKey.get(), L"Printer Driver", std::nullopt).data),
+    EXPECT_EQ(regSzText(reg.regQueryValueEx(queueKey.get(), L"Printer Driver", std::nullopt)->data),
               kLv31);
 
     // Without an environment a 32-bit program is given its own drivers.
-    const auto drivers = ports().spooler().enumPrinterDrivers(std::nullopt).items;
+    const auto drivers = ports().spooler().enumPrinterDrivers(std::nullopt).value();
     ASSERT_EQ(drivers.size(), 1U);
     EXPECT_EQ(drivers[0].name, L"Only x86");
-    EXPECT_EQ(ports().spooler().enumPrinterDrivers(kEnvironmentX64).items.size(), 3U);
-    EXPECT_EQ(ports().spooler().enumPrinterDrivers(L"Windows IA64").error,
+    EXPECT_EQ(ports().spooler().enumPrinterDrivers(kEnvironmentX64).value().size(), 3U);
+    EXPECT_EQ(ports().spooler().enumPrinterDrivers(L"Windows IA64").error(),
               kErrorInvalidEnvironment);
-    EXPECT_EQ(ports().spooler().enumPorts().items.size(), 4U);
+    EXPECT_EQ(ports().spooler().enumPorts().value().size(), 4U);
   });
 }
 
@@ -197,10 +197,7 @@ TEST(SimSpooler, MachineFileSectionLoadsAndSavesWhatProgramsChanged) {
   Machine machine(*loaded.config);
   machine.putFile({L"C:\\Windows\\System32\\netmon.dll", false, 0, {}});
   runInProcess(machine, [] {
-    Dword error = 0;
-    PrinterInfo2 info = record(L"New", L"LPT1:");
-    PrinterHandle::add(ports().spooler(), info, error);
-    EXPECT_EQ(error, kErrorSuccess);
+    EXPECT_TRUE(addPrinter(ports().spooler(), record(L"New", L"LPT1:")));
     EXPECT_EQ(ports().spooler().addMonitor({L"Seagull Network Monitor", L"", L"netmon.dll"}),
               kErrorSuccess);
   });
@@ -373,21 +370,21 @@ TEST(SimSpooler, AddPrinterDriverNeedsItsFilesAndReplacesTheDriverOfTheSameName)
       EXPECT_EQ(spooler.addPrinterDriver(c.info), c.error) << c.what;
       if (c.error != kErrorSuccess) return;
       EXPECT_EQ(spooler.addPrinterDriver(c.info), kErrorSuccess) << "again";
-      EXPECT_EQ(spooler.enumPrinterDrivers(kEnvironmentX64).items.size(), 4U);
-      Dword error = 0;
-      const RegistryKey key = RegistryKey::open(
-          ports().registry(), kHkeyLocalMachine,
-          L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\"
-          L"Drivers\\Version-3\\Corvantis T1 (203 dpi)",
-          kKeyRead, error);
+      EXPECT_EQ(spooler.enumPrinterDrivers(kEnvironmentX64).value().size(), 4U);
+      const RegistryKey key =
+          openKey(ports().registry(), kHkeyLocalMachine,
+                  L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\"
+                  L"Drivers\\Version-3\\Corvantis T1 (203 dpi)",
+                  kKeyRead)
+              .valueOr({});
       const auto files = ports().registry().regQueryValueEx(key.get(), L"Dependent Files", {});
-      EXPECT_EQ(files.type, kRegMultiSz);
-      EXPECT_EQ(files.data, regMultiSzData({L"dep.ddz"}));
+      EXPECT_EQ(files->type, kRegMultiSz);
+      EXPECT_EQ(files->data, regMultiSzData({L"dep.ddz"}));
       // Without an environment the driver is for the caller's.
       DriverInfo4 own = c.info;
       own.environment.clear();
       EXPECT_EQ(spooler.addPrinterDriver(own), kErrorSuccess);
-      EXPECT_EQ(spooler.enumPrinterDrivers(std::nullopt).items.size(), 1U);
+      EXPECT_EQ(spooler.enumPrinterDrivers(std::nullopt).value().size(), 1U);
     });
   }
 }
@@ -400,24 +397,23 @@ TEST(SimSpooler, JobsAreListedInOrderAndCancelledJobsLeaveAfterTheirTime) {
   Machine machine(config);
   runInProcess(machine, [] {
     SpoolerPort& spooler = ports().spooler();
-    Dword error = 0;
-    const PrinterHandle q = PrinterHandle::open(spooler, L"Q", kPrinterAccessUse, error);
+    const PrinterHandle q = openPrinter(spooler, L"Q", kPrinterAccessUse).valueOr({});
     const auto all = spooler.enumJobs(q.get(), 0, 1000);
-    ASSERT_EQ(all.items.size(), 3U);
-    EXPECT_EQ(all.items[0].nextJobId, all.items[1].jobId);
-    EXPECT_EQ(all.items[2].nextJobId, 0U);
+    ASSERT_EQ(all.value().size(), 3U);
+    EXPECT_EQ(all.value()[0].nextJobId, all.value()[1].jobId);
+    EXPECT_EQ(all.value()[2].nextJobId, 0U);
     const auto second = spooler.enumJobs(q.get(), 1, 1);
-    ASSERT_EQ(second.items.size(), 1U);
-    EXPECT_EQ(second.items[0].jobId, all.items[1].jobId);
-    EXPECT_TRUE(spooler.enumJobs(q.get(), 5, 10).items.empty());
-    EXPECT_EQ(spooler.enumJobs(0x1234, 0, 10).error, kErrorInvalidHandle);
+    ASSERT_EQ(second.value().size(), 1U);
+    EXPECT_EQ(second.value()[0].jobId, all.value()[1].jobId);
+    EXPECT_TRUE(spooler.enumJobs(q.get(), 5, 10).value().empty());
+    EXPECT_EQ(spooler.enumJobs(0x1234, 0, 10).error(), kErrorInvalidHandle);
 
     EXPECT_EQ(spooler.setJob(q.get(), 999, kJobControlCancel), kErrorInvalidParameter);
-    EXPECT_EQ(spooler.setJob(q.get(), all.items[0].jobId, 1), kErrorCallNotImplemented);
-    for (const JobInfo3& job : all.items) {
+    EXPECT_EQ(spooler.setJob(q.get(), all.value()[0].jobId, 1), kErrorCallNotImplemented);
+    for (const JobInfo3& job : all.value()) {
       EXPECT_EQ(spooler.setJob(q.get(), job.jobId, kJobControlCancel), kErrorSuccess);
     }
-    EXPECT_EQ(spooler.getPrinter(q.get()).info.jobs, 2U);  // c left at once
+    EXPECT_EQ(spooler.getPrinter(q.get())->jobs, 2U);  // c left at once
   });
   machine.advance(499);
   EXPECT_EQ(machine.snapshot().spooler->printers[0].jobs.size(), 2U);

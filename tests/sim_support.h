@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/result.h"
 #include "platform/sim/machine.h"
 #include "tools/simhost/simhost.h"
 
@@ -54,6 +55,14 @@ inline plat::sim::MachineConfig machineWithLanguage(plat::LangId language) {
   config.os.userUiLanguage = language;
   config.os.userLocale = language;
   return config;
+}
+
+// GetLastError right after CreateFileW or CreateMutexW: the failure's code,
+// ERROR_ALREADY_EXISTS when the object was there before, else 0.
+template <class Created>
+plat::Dword lastErrorOf(const plat::Result<Created>& created) {
+  if (!created) return created.error();
+  return created->existed ? plat::kErrorAlreadyExists : plat::kErrorSuccess;
 }
 
 }  // namespace brisvane::testing

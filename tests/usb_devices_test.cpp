@@ -94,7 +94,9 @@ Found find(Machine& machine, bool driverInstalled) {
   Found found;
   runInProcess(machine, [&] {
     CDriverEngine engine;
-    found.result = engine.findUsbPrinterHardwareId(found.id, driverInstalled);
+    const plat::Result<std::wstring> id = engine.findUsbPrinterHardwareId(driverInstalled);
+    found.result = id.error();
+    found.id = id.valueOr(L"");
   });
   return found;
 }
@@ -163,7 +165,9 @@ TEST(UsbDevices, FindReportsADeviceSetThatCannotBeBuilt) {
   found.id = L"stale";
   runInProcess(machine, [&] {
     CDriverEngine engine;
-    found.result = engine.findUsbPrinterHardwareId(found.id, false);
+    const plat::Result<std::wstring> id = engine.findUsbPrinterHardwareId(false);
+    found.result = id.error();
+    found.id = id.valueOr(L"");
   });
   EXPECT_EQ(found.result, plat::kErrorNotEnoughMemory);
   EXPECT_EQ(found.id, L"");
@@ -266,19 +270,21 @@ TEST(UsbDevices, PlugAndPlayUpdateRefusesWhatWindowsRefuses) {
     config.os.isAdministrator = c.administrator;
     Machine machine(config);
     if (c.infThere) machine.putFile({kPackageInf, false, 0, packageInf()});
-    plat::DriverUpdateResult result;
+    Dword error = 0;
     plat::sim::ProgramImage image;
     image.name = L"Helper64.exe";
     image.is64Bit = true;
     image.entry = [&] {
-      result = plat::ports().devices().updateDriverForPlugAndPlayDevices(c.id, kPackageInf,
-                                                                         plat::kInstallFlagForce);
+      error = plat::ports()
+                  .devices()
+                  .updateDriverForPlugAndPlayDevices(c.id, kPackageInf, plat::kInstallFlagForce)
+                  .error();
       return 0;
     };
     machine.installProgram(image);
     machine.startProcess(L"Helper64.exe", L"");
     machine.settle();
-    EXPECT_EQ(result.error, c.expected) << c.name;
+    EXPECT_EQ(error, c.expected) << c.name;
     EXPECT_TRUE(machine.snapshot().spooler->printers.empty()) << c.name;
   }
 }
@@ -339,7 +345,7 @@ TEST(UsbDevices, WaitingForPendingInstallationsFollowsTheVirtualClock) {
     waits.push_back(devices.cmpWaitNoPendingInstallEvents(0));
     const auto root = devices.cmLocateDevNode(std::nullopt, plat::kCmLocateDevnodeNormal);
     devices.cmReenumerateDevNode(
-        root.devInst, plat::kCmReenumerateRetryInstallation | plat::kCmReenumerateAsynchronous);
+        root.value(), plat::kCmReenumerateRetryInstallation | plat::kCmReenumerateAsynchronous);
     waits.push_back(devices.cmpWaitNoPendingInstallEvents(500));
     waits.push_back(devices.cmpWaitNoPendingInstallEvents(plat::kInfinite));
     waits.push_back(devices.cmpWaitNoPendingInstallEvents(0));
@@ -389,7 +395,7 @@ TEST(UsbDevices, AnUnpluggedPrintersQueueWorksOfflineUntilItIsBack) {
     Dword value = 0;
     runInProcess(machine, [&] {
       const auto printers = plat::ports().spooler().enumPrinters(plat::kPrinterEnumLocal);
-      value = printers.items.at(0).attributes;
+      value = printers.value().at(0).attributes;
     });
     return value;
   };

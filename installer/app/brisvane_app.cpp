@@ -28,11 +28,11 @@ struct InstanceSearch {
 // any other granted version, is a failure.
 bool startSockets() {
   plat::SocketPort& sockets = plat::ports().sockets();
-  const plat::WsaStartupResult started = sockets.wsaStartup(plat::makeWord(1, 1));
-  if (started.error != 0) {
+  const plat::Result<std::uint16_t> started = sockets.wsaStartup(plat::makeWord(1, 1));
+  if (!started) {
     return false;
   }
-  if (plat::lowByte(started.version) != 1 || plat::highByte(started.version) != 1) {
+  if (plat::lowByte(*started) != 1 || plat::highByte(*started) != 1) {
     sockets.wsaCleanup();
     sockets.wsaSetLastError(plat::kWsaVerNotSupported);
     return false;
@@ -68,8 +68,9 @@ bool CBrisvaneApp::initInstance() {
   if (commandSwitch != CommandLineSwitch::Multi) {
     // The handle stays open for the life of the process: the mutex marks
     // this instance as running until the process ends.
-    const plat::CreateMutexResult mutex = plat::ports().system().createMutex(true, kMutexName);
-    if (mutex.lastError == plat::kErrorAlreadyExists) {
+    const plat::Result<plat::CreatedMutex> mutex =
+        plat::ports().system().createMutex(true, kMutexName);
+    if (mutex && mutex->existed) {
       plat::WindowPort& windows = plat::ports().windows();
       windows.enumWindows(searchOtherInstanceWindow);
       const plat::WindowId other = otherInstanceWindow();

@@ -62,11 +62,9 @@ std::wstring websiteAddress(int uiLanguage) {
 
 bool isYaheiInstalled() {
   plat::RegistryPort& registry = plat::ports().registry();
-  plat::Dword error = 0;
-  const plat::RegistryKey fonts = plat::RegistryKey::open(registry, plat::kHkeyLocalMachine,
-                                                          kFontsKey, plat::kKeyQueryValue, error);
-  return fonts && registry.regQueryValueEx(fonts.get(), kYaheiValue, kYaheiBufferBytes).error ==
-                      plat::kErrorSuccess;
+  const auto fonts =
+      plat::openKey(registry, plat::kHkeyLocalMachine, kFontsKey, plat::kKeyQueryValue);
+  return fonts && registry.regQueryValueEx(fonts->get(), kYaheiValue, kYaheiBufferBytes).ok();
 }
 
 CBrisvaneDlg::CBrisvaneDlg()
@@ -131,12 +129,11 @@ void CBrisvaneDlg::bindControls() {
 // under this key; failures are of no concern.
 void CBrisvaneDlg::markCompatibilityAssistant() {
   plat::RegistryPort& registry = plat::ports().registry();
-  plat::Dword error = 0;
-  const plat::RegistryKey key = plat::RegistryKey::open(
-      registry, plat::kHkeyCurrentUser, kCompatibilityKey, plat::kKeyRead | plat::kKeyWrite, error);
+  const auto key = plat::openKey(registry, plat::kHkeyCurrentUser, kCompatibilityKey,
+                                 plat::kKeyRead | plat::kKeyWrite);
   if (!key) return;
   const std::wstring path = plat::ports().system().moduleFileName().substr(0, kModulePathChars);
-  registry.regSetValueEx(key.get(), path, plat::kRegDword, plat::regDwordData(1));
+  registry.regSetValueEx(key->get(), path, plat::kRegDword, plat::dwordLeBytes(1));
 }
 
 void CBrisvaneDlg::fillLanguageBox() {

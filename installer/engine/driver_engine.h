@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "installer/jobs/engine_log.h"
+#include "installer/engine/engine_log.h"
+#include "platform/api/result.h"
 #include "platform/api/spooler_port.h"
 #include "platform/api/types.h"
 
@@ -21,6 +22,14 @@ namespace brisvane {
 inline constexpr plat::Dword kErrorCantOpen = 1011;
 // ERROR_INSTALL_USEREXIT: preInstallDriver's one code for every failure.
 inline constexpr plat::Dword kErrorInstallUserExit = 1602;
+
+// A maker queue recorded before its deletion, to be re-created later in
+// the same job.
+struct SavedPrinter {
+  std::wstring driver;
+  std::wstring name;
+  std::wstring port;
+};
 
 class CDriverEngine {
  public:
@@ -65,15 +74,16 @@ class CDriverEngine {
   // told once that its icon stays. A queue that cannot be opened stays;
   // the first failed deletion ends the call with its code.
   plat::Dword deletePrinters();
-  // Re-creates the recorded queues with `record` (see queueRecord) and
-  // appends a result line for each: a driver the package no longer has is
-  // reported deleted, a USB queue is left to Windows (and
-  // `passedUsbPrinter` set). The first failing AddPrinterW ends the call.
-  plat::Dword updateSavedPrinters(plat::PrinterInfo2& record, bool& passedUsbPrinter);
-  // Makes `name` unique among the registry's printers: "X", then "X #1",
-  // "X #2", ... (case-sensitive). kErrorCantOpen, `name` unchanged, when
-  // the list cannot be read.
-  plat::Dword renameValidPrinter(std::wstring& name);
+  // Re-creates the recorded queues from `record` (see queueRecord) with
+  // each one's name, port and driver, and appends a result line for each: a
+  // driver the package no longer has is reported deleted, a USB queue is
+  // left to Windows. Whether a USB queue was left so; the first failing
+  // AddPrinterW ends the call with its code.
+  plat::Result<bool> updateSavedPrinters(const plat::PrinterInfo2& record);
+  // `name` made unique among the registry's printers: "X", then "X #1",
+  // "X #2", ... (case-sensitive). kErrorCantOpen when the list cannot be
+  // read.
+  plat::Result<std::wstring> renameValidPrinter(const std::wstring& name);
 
   // Registers the maker's driver and creates queues. With `refresh` set,
   // the package is staged into the printer driver directory, the port
@@ -86,10 +96,11 @@ class CDriverEngine {
   // before it stays).
   plat::Dword installPrinter(const std::wstring& portName, const std::wstring& printerName,
                              bool refresh);
-  // Re-adds the saved drivers with `record`, in order, and stamps each with
-  // the packaged version; a driver the package no longer has is reported
-  // deleted instead. The first failing AddPrinterDriverW ends the call.
-  plat::Dword updateSavedDrivers(plat::DriverInfo4& record);
+  // Re-adds the saved drivers from `record` with each one's name, in order,
+  // and stamps each with the packaged version; a driver the package no
+  // longer has is reported deleted instead. The first failing
+  // AddPrinterDriverW ends the call.
+  plat::Dword updateSavedDrivers(const plat::DriverInfo4& record);
 
   // The check before a job that replaces the installed driver: pending
   // jobs of the maker's printers (cancelled when the user says so), the
@@ -109,13 +120,13 @@ class CDriverEngine {
   // wins); "0.0.0.0" when there is none. Only reads.
   [[nodiscard]] std::wstring getInstalledDriverVersion() const;
 
-  // The first hardware id of a connected USB printer of the maker, into
-  // `hardwareId` (empty when there is none). With `driverInstalled` false
-  // any connected maker printer qualifies; with it true only one that
-  // Windows has not given a driver yet (no manufacturer), except that once
-  // such a device has been passed every later device counts. Returns 0, or
-  // the error when the device set cannot be built.
-  plat::Dword findUsbPrinterHardwareId(std::wstring& hardwareId, bool driverInstalled);
+  // The first hardware id of a connected USB printer of the maker (empty
+  // when there is none). With `driverInstalled` false any connected maker
+  // printer qualifies; with it true only one that Windows has not given a
+  // driver yet (no manufacturer), except that once such a device has been
+  // passed every later device counts. The error when the device set cannot
+  // be built.
+  plat::Result<std::wstring> findUsbPrinterHardwareId(bool driverInstalled);
   // Binds the connected devices with `hardwareId` to the driver of the INF
   // at `infPath` in this process: 0 or the system's error code.
   plat::Dword updateDriverForDevice(const std::wstring& infPath, const std::wstring& hardwareId);
@@ -127,15 +138,7 @@ class CDriverEngine {
   // new devices in the background.
   void rescanDevices();
 
-  [[nodiscard]] const std::vector<std::wstring>& savedPrinterDrivers() const {
-    return savedPrinterDrivers_;
-  }
-  [[nodiscard]] const std::vector<std::wstring>& savedPrinterNames() const {
-    return savedPrinterNames_;
-  }
-  [[nodiscard]] const std::vector<std::wstring>& savedPrinterPorts() const {
-    return savedPrinterPorts_;
-  }
+  [[nodiscard]] const std::vector<SavedPrinter>& savedPrinters() const { return savedPrinters_; }
   [[nodiscard]] const std::vector<std::wstring>& savedDriverNames() const {
     return savedDriverNames_;
   }
@@ -149,10 +152,8 @@ class CDriverEngine {
   // is on and closed with the engine.
   CEngineLog log_;
   bool onWow64_ = false;
-  // The same index in each describes one deleted queue.
-  std::vector<std::wstring> savedPrinterDrivers_;
-  std::vector<std::wstring> savedPrinterNames_;
-  std::vector<std::wstring> savedPrinterPorts_;
+  // The deleted queues, in the order they were deleted.
+  std::vector<SavedPrinter> savedPrinters_;
   // The names of the deleted drivers.
   std::vector<std::wstring> savedDriverNames_;
 };

@@ -75,15 +75,14 @@ void setText(plat::RegistryPort& registry, const plat::RegistryKey& key, const w
 plat::Dword CDriverEngine::installPrinter(const std::wstring& portName,
                                           const std::wstring& printerName, bool refresh) {
   plat::SpoolerPort& spooler = plat::ports().spooler();
-  const plat::DriverDirectoryResult directory = spooler.getPrinterDriverDirectory(std::nullopt);
-  if (directory.error != plat::kErrorSuccess) return directory.error;
-  if (directory.path.size() >= kDriverDirectoryBufferChars) return plat::kErrorInsufficientBuffer;
-  std::wstring folder = directory.path;
+  const plat::Result<std::wstring> directory = spooler.getPrinterDriverDirectory(std::nullopt);
+  if (!directory) return directory.error();
+  if (directory->size() >= kDriverDirectoryBufferChars) return plat::kErrorInsufficientBuffer;
+  std::wstring folder = *directory;
   if (folder.empty() || folder.back() != L'\\') folder += L'\\';
 
   plat::DriverInfo4 driver = driverRecord(folder, driverEnvironment());
   const plat::MonitorInfo2 monitor{kMonitorName, driverEnvironment(), kMonitorDll};
-  plat::PrinterInfo2 queue = queueRecord({}, {}, {});
   const std::wstring modelName = modelFullNameForText(printerName);
   const CDrvFileManifest manifest;
   bool staged = false;
@@ -94,23 +93,21 @@ plat::Dword CDriverEngine::installPrinter(const std::wstring& portName,
     staged = true;
     if (const plat::Dword error = addPortMonitor(monitor)) return error;
     if (const plat::Dword error = updateSavedDrivers(driver)) return error;
-    if (const plat::Dword error = updateSavedPrinters(queue, passedUsbPrinter)) return error;
+    const plat::Result<bool> printers = updateSavedPrinters(queueRecord({}, {}, {}));
+    if (!printers) return printers.error();
+    passedUsbPrinter = *printers;
   }
   if (!printerName.empty() && !staged) manifest.stageToDriverDirectory();
   if (const plat::Dword error = addPortMonitor(monitor)) return error;
 
   if (!printerName.empty()) {
     driver.name = modelName;
-    queue.printerName = printerName;
-    queue.portName = portName;
-    queue.driverName = modelName;
     logEntry(L"#AddPrinterDriver di4.pName:" + modelName);
     if (const plat::Dword error = spooler.addPrinterDriver(driver)) return error;
     stampPackageVersion(modelName);
     logEntry(L"#AddPrinter di4.pName:" + printerName);
-    plat::Dword error = plat::kErrorSuccess;
-    const plat::PrinterHandle added = plat::PrinterHandle::add(spooler, queue, error);
-    if (!added) return error;
+    const auto added = plat::addPrinter(spooler, queueRecord(printerName, portName, modelName));
+    if (!added) return added.error();
   }
   // A saved USB queue is not re-created here: Windows does that once the
   // printer's devices are flagged for reinstallation.
@@ -118,16 +115,17 @@ plat::Dword CDriverEngine::installPrinter(const std::wstring& portName,
   return plat::kErrorSuccess;
 }
 
-plat::Dword CDriverEngine::updateSavedDrivers(plat::DriverInfo4& record) {
+plat::Dword CDriverEngine::updateSavedDrivers(const plat::DriverInfo4& record) {
   plat::SpoolerPort& spooler = plat::ports().spooler();
   for (const std::wstring& name : savedDriverNames_) {
-    record.name = name;
     logEntry(L"AddPrinterDriver:" + name);
     if (!isModelFullName(name)) {
       appendResultLine(plat::ui::loadString(IDS_RESULT_DELETED_DRIVER) + name);
       continue;
     }
-    if (const plat::Dword error = spooler.addPrinterDriver(record)) return error;
+    plat::DriverInfo4 driver = record;
+    driver.name = name;
+    if (const plat::Dword error = spooler.addPrinterDriver(driver)) return error;
     appendResultLine(plat::ui::loadString(IDS_RESULT_UPDATED_DRIVER) + name);
     stampPackageVersion(name);
   }
@@ -136,14 +134,12 @@ plat::Dword CDriverEngine::updateSavedDrivers(plat::DriverInfo4& record) {
 
 void CDriverEngine::stampPackageVersion(const std::wstring& driverName) const {
   plat::RegistryPort& registry = plat::ports().registry();
-  plat::Dword error = plat::kErrorSuccess;
-  const plat::RegistryKey key =
-      plat::RegistryKey::open(registry, plat::kHkeyLocalMachine, versionKey() + L"\\" + driverName,
-                              plat::kKeyAllAccess, error);
+  const auto key = plat::openKey(registry, plat::kHkeyLocalMachine,
+                                 versionKey() + L"\\" + driverName, plat::kKeyAllAccess);
   if (!key) return;
-  setText(registry, key, L"DriverVersion", getPackageDriverVersion());
-  setText(registry, key, L"DriverDate", getPackageDriverDate());
-  registry.regFlushKey(key.get());
+  setText(registry, *key, L"DriverVersion", getPackageDriverVersion());
+  setText(registry, *key, L"DriverDate", getPackageDriverDate());
+  registry.regFlushKey(key->get());
 }
 
 }  // namespace brisvane

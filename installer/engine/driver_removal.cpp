@@ -27,9 +27,9 @@ plat::Dword waitForState(plat::ServicePort& services, plat::ServiceId service, p
   plat::SystemPort& system = plat::ports().system();
   timedOut = false;
   for (plat::Dword waited = 0;; waited += kPollMilliseconds) {
-    const plat::ServiceStatusResult status = services.queryServiceStatus(service);
-    if (status.error != plat::kErrorSuccess) return lastState;
-    lastState = status.state;
+    const plat::Result<plat::Dword> status = services.queryServiceStatus(service);
+    if (!status) return lastState;
+    lastState = *status;
     if (lastState == wanted) return lastState;
     if (waited >= kLongestStateWait) break;
     system.sleep(kPollMilliseconds);
@@ -42,10 +42,10 @@ plat::Dword waitForState(plat::ServicePort& services, plat::ServiceId service, p
 
 plat::Dword CDriverEngine::deleteDrivers() {
   plat::SpoolerPort& spooler = plat::ports().spooler();
-  const plat::SpoolerList<plat::PrinterDriverInfo> drivers = spooler.enumPrinterDrivers({});
-  if (drivers.error != plat::kErrorSuccess) return drivers.error;
+  const auto drivers = spooler.enumPrinterDrivers({});
+  if (!drivers) return drivers.error();
   savedDriverNames_.clear();
-  for (const plat::PrinterDriverInfo& driver : drivers.items) {
+  for (const plat::PrinterDriverInfo& driver : *drivers) {
     if (isMakerDriverName(driver.name)) savedDriverNames_.push_back(driver.name);
   }
   const std::wstring environment = driverEnvironment();
@@ -88,29 +88,27 @@ plat::Dword CDriverEngine::deleteDrivers() {
 void CDriverEngine::restartPrintSpooler() {
   logEntry(L"restartPrintSpooler");
   plat::ServicePort& services = plat::ports().services();
-  const plat::ServiceHandle manager(services, services.openScManager(plat::kGenericExecute));
+  const auto manager =
+      plat::ServiceHandle::adopt(services, services.openScManager(plat::kGenericExecute));
   if (!manager) return;
-  const plat::ServiceHandle service(
+  const auto service = plat::ServiceHandle::adopt(
       services,
-      services.openService(manager.get(), L"Spooler",
+      services.openService(manager->get(), L"Spooler",
                            plat::kServiceQueryStatus | plat::kServiceStart | plat::kServiceStop));
   if (!service) return;
-  const plat::ServiceStatusResult status = services.queryServiceStatus(service.get());
-  if (status.error != plat::kErrorSuccess) return;
-  plat::Dword state = status.state;
+  const plat::Result<plat::Dword> status = services.queryServiceStatus(service->get());
+  if (!status) return;
+  plat::Dword state = *status;
   bool timedOut = false;
   if (state == plat::kServiceRunning) {
-    if (services.controlService(service.get(), plat::kServiceControlStop).error !=
-        plat::kErrorSuccess) {
-      return;
-    }
-    state = waitForState(services, service.get(), plat::kServiceStopped, state, timedOut);
+    if (!services.controlService(service->get(), plat::kServiceControlStop)) return;
+    state = waitForState(services, service->get(), plat::kServiceStopped, state, timedOut);
     if (timedOut) return;
   }
   plat::ports().system().sleep(kPauseBetweenStopAndStart);
   if (state == plat::kServiceStopped) {
-    if (services.startService(service.get()) != plat::kErrorSuccess) return;
-    waitForState(services, service.get(), plat::kServiceRunning, state, timedOut);
+    if (services.startService(service->get()) != plat::kErrorSuccess) return;
+    waitForState(services, service->get(), plat::kServiceRunning, state, timedOut);
     if (timedOut) return;
   }
   logEntry(L"restartPrintSpooler Success");

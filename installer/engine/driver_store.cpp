@@ -33,24 +33,23 @@ bool isMakerCatalog(const std::wstring& catalog) {
 
 plat::Dword CDriverEngine::preInstallDriver(const std::wstring& infPath) {
   plat::Ports& ports = plat::ports();
-  const plat::CopyOemInfResult copied = ports.devices().setupCopyOemInf(
+  const plat::Result<std::wstring> copied = ports.devices().setupCopyOemInf(
       infPath, plat::kSpCopyNewerOrSame | plat::kSpCopyNoOverwrite, kOemInfChars);
-  if (copied.error == plat::kErrorSuccess) {
-    const bool present = ports.files().getFileAttributes(copied.destination).attributes !=
-                         plat::kInvalidFileAttributes;
+  if (copied) {
+    const bool present = ports.files().getFileAttributes(*copied).ok();
     return present ? plat::kErrorSuccess : kErrorInstallUserExit;
   }
   logEntry(L"preInstallDriver: SetupCopyOEMInf " + infPath);
   // The same package is already in the store.
-  if (copied.error == plat::kErrorFileExists) return plat::kErrorSuccess;
+  if (copied.error() == plat::kErrorFileExists) return plat::kErrorSuccess;
   return kErrorInstallUserExit;
 }
 
 void CDriverEngine::unPreInstallDriver() {
   plat::Ports& ports = plat::ports();
-  const plat::FolderPathResult windows = ports.shell().shGetFolderPath(plat::kCsidlWindows, 0);
-  if (windows.hresult != 0) return;
-  const std::wstring infFolder = windows.path + L"\\inf";
+  const plat::Result<std::wstring> windows = ports.shell().shGetFolderPath(plat::kCsidlWindows, 0);
+  if (!windows) return;
+  const std::wstring infFolder = *windows + L"\\inf";
   for (int number = 0; number <= kLastOemNumber; ++number) {
     const std::wstring inf = oemFile(infFolder, number, L".inf");
     const std::wstring catalog =
@@ -60,9 +59,9 @@ void CDriverEngine::unPreInstallDriver() {
     ports.files().deleteFile(inf);
     ports.files().deleteFile(oemFile(infFolder, number, L".PNF"));
   }
-  const std::wstring repository = windows.path + L"\\System32\\DriverStore\\FileRepository\\";
-  const plat::FindFilesResult packages = ports.files().findFiles(repository + L"corvantis.inf*");
-  for (const std::wstring& package : packages.names) {
+  const std::wstring repository = *windows + L"\\System32\\DriverStore\\FileRepository\\";
+  const auto packages = ports.files().findFiles(repository + L"corvantis.inf*");
+  for (const std::wstring& package : packages.valueOr({})) {
     // Fails with kErrorProcNotFound where the spooler lacks the call; the
     // packages then stay, as every other failure leaves them.
     ports.spooler().deletePrinterDriverPackage(repository + package + L"\\Corvantis.inf");

@@ -18,8 +18,10 @@ namespace brisvane {
 
 namespace {
 
-// The buffer the "DriverVersion" value is read into.
+// The buffer the "DriverVersion" value is read into, and the buffer of the
+// driver names.
 constexpr plat::Dword kVersionValueBytes = 512;
+constexpr plat::Dword kDriverNameChars = 512;
 // The Windows folder buffer (with "\inf") and the profile value buffer.
 constexpr std::size_t kInfFolderChars = 199;
 constexpr plat::Dword kProfileValueChars = 255;
@@ -29,7 +31,7 @@ constexpr wchar_t kBlanks[] = L" \t\r\n";
 // The text of a "DriverVersion" value. REG_BINARY is the spooler's 64-bit
 // version: four 16-bit little-endian fields, the most significant at byte 6.
 // Anything else is read as text, with the older form's " M-" read as ".".
-std::wstring versionText(const plat::RegValueResult& value) {
+std::wstring versionText(const plat::RegValue& value) {
   std::vector<std::uint8_t> buffer(kVersionValueBytes, 0);
   std::copy_n(value.data.begin(), std::min<std::size_t>(value.data.size(), buffer.size()),
               buffer.begin());
@@ -50,23 +52,21 @@ std::wstring versionText(const plat::RegValueResult& value) {
 // "none" sentinel.
 std::optional<std::wstring> registryDriverVersion(const std::wstring& versionKey) {
   plat::RegistryPort& registry = plat::ports().registry();
-  plat::Dword error = plat::kErrorSuccess;
-  const plat::RegistryKey drivers =
-      plat::RegistryKey::open(registry, plat::kHkeyLocalMachine, versionKey, plat::kKeyRead, error);
+  const auto drivers = plat::openKey(registry, plat::kHkeyLocalMachine, versionKey, plat::kKeyRead);
   if (!drivers) return std::nullopt;
-  const plat::RegKeyInfoResult info = registry.regQueryInfoKey(drivers.get());
-  if (info.error != plat::kErrorSuccess) return std::nullopt;
-  for (plat::Dword index = 0; index < info.subKeys; ++index) {
-    const plat::RegEnumKeyResult driver = registry.regEnumKeyEx(drivers.get(), index);
-    if (driver.error != plat::kErrorSuccess || !isMakerDriverName(driver.name)) continue;
-    const plat::RegistryKey key =
-        plat::RegistryKey::open(registry, drivers.get(), driver.name, plat::kKeyRead, error);
+  const plat::Result<plat::RegKeyInfo> info = registry.regQueryInfoKey(drivers->get());
+  if (!info) return std::nullopt;
+  for (plat::Dword index = 0; index < info->subKeys; ++index) {
+    const plat::Result<std::wstring> driver =
+        registry.regEnumKeyEx(drivers->get(), index, kDriverNameChars);
+    if (!driver || !isMakerDriverName(*driver)) continue;
+    const auto key = plat::openKey(registry, drivers->get(), *driver, plat::kKeyRead);
     if (!key) continue;
     // A value that is missing or does not fit the buffer tells nothing.
-    const plat::RegValueResult value =
-        registry.regQueryValueEx(key.get(), L"DriverVersion", kVersionValueBytes);
-    if (value.error != plat::kErrorSuccess) continue;
-    std::wstring text = versionText(value);
+    const plat::Result<plat::RegValue> value =
+        registry.regQueryValueEx(key->get(), L"DriverVersion", kVersionValueBytes);
+    if (!value) continue;
+    std::wstring text = versionText(*value);
     if (text != kNoDriverVersion) return text;
   }
   return std::nullopt;
@@ -81,10 +81,10 @@ std::wstring trimmed(const std::wstring& text) {
 // The DriverVer version of the highest-numbered oem INF file of the maker,
 // or `found` when there is none.
 std::wstring infDriverVersion(std::wstring found) {
-  const plat::FolderPathResult windows =
+  const plat::Result<std::wstring> windows =
       plat::ports().shell().shGetFolderPath(plat::kCsidlWindows, plat::kShgfpTypeCurrent);
-  if (windows.hresult < 0) return found;
-  const std::wstring folder = (windows.path + L"\\inf").substr(0, kInfFolderChars);
+  if (!windows) return found;
+  const std::wstring folder = (*windows + L"\\inf").substr(0, kInfFolderChars);
   plat::FilePort& files = plat::ports().files();
   for (int number = 0; number <= kLastOemNumber; ++number) {
     const std::wstring file = folder + L"\\oem" + std::to_wstring(number) + L".inf";

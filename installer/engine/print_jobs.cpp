@@ -39,15 +39,12 @@ int ask(const std::wstring& text, plat::Dword type) {
 // when the queue cannot be opened or its jobs cannot be listed.
 bool cancelJobsOf(const std::wstring& name) {
   plat::SpoolerPort& spooler = plat::ports().spooler();
-  plat::Dword error = plat::kErrorSuccess;
-  const plat::PrinterHandle printer =
-      plat::PrinterHandle::open(spooler, name, plat::kPrinterAllAccess, error);
+  const auto printer = plat::openPrinter(spooler, name, plat::kPrinterAllAccess);
   if (!printer) return false;
-  const plat::SpoolerList<plat::JobInfo3> jobs =
-      spooler.enumJobs(printer.get(), 0, kMostJobsListed);
-  if (jobs.error != plat::kErrorSuccess) return false;
-  for (const plat::JobInfo3& job : jobs.items) {
-    spooler.setJob(printer.get(), job.jobId, plat::kJobControlCancel);
+  const auto jobs = spooler.enumJobs(printer->get(), 0, kMostJobsListed);
+  if (!jobs) return false;
+  for (const plat::JobInfo3& job : *jobs) {
+    spooler.setJob(printer->get(), job.jobId, plat::kJobControlCancel);
   }
   return true;
 }
@@ -55,9 +52,9 @@ bool cancelJobsOf(const std::wstring& name) {
 }  // namespace
 
 bool noPendingJobs() {
-  const plat::SpoolerList<plat::PrinterInfo2> printers = enumeratePrinters();
-  if (printers.error != plat::kErrorSuccess) return false;
-  for (const plat::PrinterInfo2& printer : printers.items) {
+  const auto printers = enumeratePrinters();
+  if (!printers) return false;
+  for (const plat::PrinterInfo2& printer : *printers) {
     if (isMakerDriverName(printer.driverName) && printer.jobs != 0) return false;
   }
   return true;
@@ -67,12 +64,12 @@ int CDriverEngine::cancelPendingJobs() {
   // [No] says the jobs are gone: the whole check, question included, runs
   // again, as often as the user answers so.
   for (;;) {
-    const plat::SpoolerList<plat::PrinterInfo2> printers = enumeratePrinters();
-    if (printers.error != plat::kErrorSuccess) return kJobsRemain;
+    const auto printers = enumeratePrinters();
+    if (!printers) return kJobsRemain;
     std::vector<std::wstring> busy;
     plat::Dword jobs = 0;
     std::wstring firstDriver;
-    for (const plat::PrinterInfo2& printer : printers.items) {
+    for (const plat::PrinterInfo2& printer : *printers) {
       if (!isMakerDriverName(printer.driverName) || printer.jobs == 0) continue;
       if (busy.empty()) firstDriver = printer.driverName;
       busy.push_back(printer.printerName);
@@ -80,10 +77,10 @@ int CDriverEngine::cancelPendingJobs() {
     }
     if (jobs == 0) return kPrintersFree;
     // The count goes in first, so that a driver name cannot hold a "$NUM$".
-    const std::wstring text = plat::ui::replaceAll(
-        plat::ui::replaceAll(plat::ui::loadString(IDS_JOBS_PENDING_FORCE_CANCEL), L"$NUM$",
-                             std::to_wstring(jobs)),
-        L"$PRN$", firstDriver);
+    const std::wstring text =
+        plat::replaceAll(plat::replaceAll(plat::ui::loadString(IDS_JOBS_PENDING_FORCE_CANCEL),
+                                          L"$NUM$", std::to_wstring(jobs)),
+                         L"$PRN$", firstDriver);
     const int answer = ask(text, plat::kMbYesNoCancel);
     if (answer == plat::kIdNo) continue;
     if (answer != plat::kIdYes) return kUserCancelled;
@@ -103,9 +100,9 @@ bool CDriverEngine::checkPrintersReady() {
   // [Retry] runs the whole check again, the job question included.
   for (;;) {
     if (cancelPendingJobs() == kUserCancelled) return true;
-    const plat::SpoolerList<plat::PrinterInfo2> printers = enumeratePrinters();
-    if (printers.error != plat::kErrorSuccess) {
-      const bool memory = printers.error == plat::kErrorNotEnoughMemory;
+    const auto printers = enumeratePrinters();
+    if (!printers) {
+      const bool memory = plat::bufferNotAllocated(printers);
       plat::ports().windows().messageBox(plat::kNoWindow,
                                          memory ? kMemoryError : kEnumPrintersError,
                                          kListingErrorCaption, plat::kMbOk);
@@ -113,7 +110,7 @@ bool CDriverEngine::checkPrintersReady() {
     }
     bool askedAboutOldBrand = false;
     std::wstring problem;
-    for (const plat::PrinterInfo2& printer : printers.items) {
+    for (const plat::PrinterInfo2& printer : *printers) {
       if (printer.driverName.find(kOldBrandDriver) != std::wstring::npos && !askedAboutOldBrand) {
         if (ask(plat::ui::loadString(IDS_VELTRANE_DELETE_ASK), plat::kMbYesNo) != plat::kIdYes) {
           return true;
@@ -122,8 +119,8 @@ bool CDriverEngine::checkPrintersReady() {
       }
       if (!isMakerDriverName(printer.driverName)) continue;
       if (printer.jobs != 0) {
-        problem = plat::ui::replaceAll(plat::ui::loadString(IDS_CANCEL_JOBS_FAILED_RETRY), L"$PRN$",
-                                       printer.printerName);
+        problem = plat::replaceAll(plat::ui::loadString(IDS_CANCEL_JOBS_FAILED_RETRY), L"$PRN$",
+                                   printer.printerName);
         break;
       }
       const bool online = (printer.attributes & plat::kPrinterAttributeWorkOffline) == 0;

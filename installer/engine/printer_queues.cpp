@@ -20,10 +20,12 @@ constexpr wchar_t kPrintersKey[] = L"SYSTEM\\CurrentControlSet\\Control\\Print\\
 constexpr wchar_t kWindows10[] = L"Microsoft Windows 10";
 constexpr wchar_t kPrinterPlaceholder[] = L"$PRN$";
 constexpr plat::Dword kQueuePriority = 1;
+// RegEnumKeyExW is given a name buffer of this many characters.
+constexpr plat::Dword kQueueNameChars = 512;
 
 }  // namespace
 
-plat::SpoolerList<plat::PrinterInfo2> enumeratePrinters() {
+plat::Result<std::vector<plat::PrinterInfo2>> enumeratePrinters() {
   return plat::ports().spooler().enumPrinters(plat::kPrinterEnumLocal |
                                               plat::kPrinterEnumConnections);
 }
@@ -41,25 +43,21 @@ plat::PrinterInfo2 queueRecord(const std::wstring& name, const std::wstring& por
 }
 
 void showUsbIconNotice(const std::wstring& printerName) {
-  const std::wstring text = plat::ui::replaceAll(plat::ui::loadString(IDS_USB_ICON_NOT_DELETED),
-                                                 kPrinterPlaceholder, printerName);
+  const std::wstring text = plat::replaceAll(plat::ui::loadString(IDS_USB_ICON_NOT_DELETED),
+                                             kPrinterPlaceholder, printerName);
   plat::ports().windows().messageBox(plat::kNoWindow, text, plat::ui::loadString(IDS_APP_TITLE),
                                      plat::kMbOk);
 }
 
 plat::Dword CDriverEngine::deletePrinters() {
   plat::SpoolerPort& spooler = plat::ports().spooler();
-  const plat::SpoolerList<plat::PrinterInfo2> printers = enumeratePrinters();
-  if (printers.error != plat::kErrorSuccess) return printers.error;
-  savedPrinterDrivers_.clear();
-  savedPrinterNames_.clear();
-  savedPrinterPorts_.clear();
+  const plat::Result<std::vector<plat::PrinterInfo2>> printers = enumeratePrinters();
+  if (!printers) return printers.error();
+  savedPrinters_.clear();
   bool noticeShown = false;
-  for (const plat::PrinterInfo2& printer : printers.items) {
+  for (const plat::PrinterInfo2& printer : *printers) {
     if (!isMakerDriverName(printer.driverName)) continue;
-    savedPrinterDrivers_.push_back(printer.driverName);
-    savedPrinterNames_.push_back(printer.printerName);
-    savedPrinterPorts_.push_back(printer.portName);
+    savedPrinters_.push_back({printer.driverName, printer.printerName, printer.portName});
     if (isUsbPort(printer.portName)) {
       spooler.deletePrinterConnection(printer.printerName);
       if (!noticeShown && getWindowsName() == kWindows10) {
@@ -67,68 +65,64 @@ plat::Dword CDriverEngine::deletePrinters() {
         noticeShown = true;
       }
     }
-    plat::Dword error = plat::kErrorSuccess;
-    const plat::PrinterHandle queue =
-        plat::PrinterHandle::open(spooler, printer.printerName, plat::kPrinterAllAccess, error);
+    const auto queue = plat::openPrinter(spooler, printer.printerName, plat::kPrinterAllAccess);
     if (!queue) continue;
     logEntry(L"#DeletePrinter:" + printer.printerName);
-    error = spooler.deletePrinter(queue.get());
-    if (error != plat::kErrorSuccess) return error;
+    if (const plat::Dword error = spooler.deletePrinter(queue->get())) return error;
   }
   return plat::kErrorSuccess;
 }
 
-plat::Dword CDriverEngine::updateSavedPrinters(plat::PrinterInfo2& record, bool& passedUsbPrinter) {
+plat::Result<bool> CDriverEngine::updateSavedPrinters(const plat::PrinterInfo2& record) {
   plat::SpoolerPort& spooler = plat::ports().spooler();
-  for (std::size_t i = 0; i < savedPrinterNames_.size(); ++i) {
-    const std::wstring& name = savedPrinterNames_[i];
-    if (!isModelFullName(savedPrinterDrivers_[i])) {
-      appendResultLine(plat::ui::loadString(IDS_RESULT_DELETED_PRINTER) + name);
+  bool passedUsbPrinter = false;
+  for (const SavedPrinter& saved : savedPrinters_) {
+    if (!isModelFullName(saved.driver)) {
+      appendResultLine(plat::ui::loadString(IDS_RESULT_DELETED_PRINTER) + saved.name);
       continue;
     }
-    if (isUsbPort(savedPrinterPorts_[i])) {
+    if (isUsbPort(saved.port)) {
       passedUsbPrinter = true;
-      appendResultLine(plat::ui::loadString(IDS_RESULT_DELETED_USB_PRINTER) + name +
+      appendResultLine(plat::ui::loadString(IDS_RESULT_DELETED_USB_PRINTER) + saved.name +
                        plat::ui::loadString(IDS_RESULT_AUTO_ADD_ON_RECONNECT));
       continue;
     }
-    record.printerName = name;
-    record.portName = savedPrinterPorts_[i];
-    record.driverName = savedPrinterDrivers_[i];
-    logEntry(L"AddPrinter:" + name);
-    plat::Dword error = plat::kErrorSuccess;
-    const plat::PrinterHandle added = plat::PrinterHandle::add(spooler, record, error);
-    if (!added) return error;
-    appendResultLine(plat::ui::loadString(IDS_RESULT_UPDATED_PRINTER) + name);
+    plat::PrinterInfo2 queue = record;
+    queue.printerName = saved.name;
+    queue.portName = saved.port;
+    queue.driverName = saved.driver;
+    logEntry(L"AddPrinter:" + saved.name);
+    const auto added = plat::addPrinter(spooler, queue);
+    if (!added) return plat::Failure{added.error()};
+    appendResultLine(plat::ui::loadString(IDS_RESULT_UPDATED_PRINTER) + saved.name);
   }
-  return plat::kErrorSuccess;
+  return passedUsbPrinter;
 }
 
-plat::Dword CDriverEngine::renameValidPrinter(std::wstring& name) {
+plat::Result<std::wstring> CDriverEngine::renameValidPrinter(const std::wstring& name) {
   plat::RegistryPort& registry = plat::ports().registry();
-  plat::Dword error = plat::kErrorSuccess;
-  const plat::RegistryKey printers = plat::RegistryKey::open(registry, plat::kHkeyLocalMachine,
-                                                             kPrintersKey, plat::kKeyRead, error);
-  if (!printers) return kErrorCantOpen;
-  const plat::RegKeyInfoResult info = registry.regQueryInfoKey(printers.get());
-  if (info.error != plat::kErrorSuccess) return kErrorCantOpen;
+  const auto printers =
+      plat::openKey(registry, plat::kHkeyLocalMachine, kPrintersKey, plat::kKeyRead);
+  if (!printers) return plat::Failure{kErrorCantOpen};
+  const plat::Result<plat::RegKeyInfo> info = registry.regQueryInfoKey(printers->get());
+  if (!info) return plat::Failure{kErrorCantOpen};
   // The number always goes onto the wanted name, never onto an earlier
   // candidate; every clash starts the search again from the first queue.
   std::wstring candidate = name;
   int counter = 0;
   for (bool clash = true; clash;) {
     clash = false;
-    for (plat::Dword index = 0; index < info.subKeys && !clash; ++index) {
-      const plat::RegEnumKeyResult queue = registry.regEnumKeyEx(printers.get(), index);
-      if (queue.error == plat::kErrorSuccess && queue.name == candidate) {
+    for (plat::Dword index = 0; index < info->subKeys && !clash; ++index) {
+      const plat::Result<std::wstring> queue =
+          registry.regEnumKeyEx(printers->get(), index, kQueueNameChars);
+      if (queue && *queue == candidate) {
         candidate = name + L" #" + std::to_wstring(++counter);
         clash = true;
       }
     }
   }
-  name = candidate;
-  logEntry(L"renameValidPrinter " + name);
-  return plat::kErrorSuccess;
+  logEntry(L"renameValidPrinter " + candidate);
+  return candidate;
 }
 
 }  // namespace brisvane

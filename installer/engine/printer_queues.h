@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/api/spooler_port.h"
 
@@ -11,7 +12,7 @@ namespace brisvane {
 
 // Local queues and connections (PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS)
 // at level 2, in the spooler's order.
-plat::SpoolerList<plat::PrinterInfo2> enumeratePrinters();
+plat::Result<std::vector<plat::PrinterInfo2>> enumeratePrinters();
 
 // The record of a new queue: the given name, port and driver, print
 // processor "winprint", data type "RAW", priority 1, nothing else.

@@ -8,6 +8,7 @@
 #include "installer/engine/driver_engine.h"
 #include "installer/engine/maker_rules.h"
 #include "platform/api/ports.h"
+#include "platform/api/wide_text.h"
 
 namespace brisvane {
 
@@ -26,39 +27,20 @@ constexpr plat::Dword kConfigFlagsBytes = 4;
 std::optional<std::wstring> readFirstString(plat::DevicePort& devices, plat::DeviceSetId set,
                                             const plat::DeviceInfoData& device,
                                             plat::Dword property) {
-  const plat::DevicePropertyResult read =
+  const plat::Result<plat::DeviceProperty> read =
       devices.setupDiGetDeviceRegistryProperty(set, device, property, kPropertyBytes);
-  if (read.error != plat::kErrorSuccess) return std::nullopt;
-  std::wstring text;
-  for (std::size_t at = 0; at + 1 < read.data.size() && at < kPropertyBytes; at += 2) {
-    const auto c = static_cast<wchar_t>(read.data[at] | (read.data[at + 1] << 8U));
-    if (c == L'\0') break;
-    text += c;
-  }
-  return text;
+  if (!read) return std::nullopt;
+  std::size_t pos = 0;
+  return plat::textFromUnits(plat::utf16LeUnits(read->data), pos);
 }
 
 // The device's SPDRP_CONFIGFLAGS value, when it has one of 4 bytes.
 std::optional<plat::Dword> readConfigFlags(plat::DevicePort& devices, plat::DeviceSetId set,
                                            const plat::DeviceInfoData& device) {
-  const plat::DevicePropertyResult read = devices.setupDiGetDeviceRegistryProperty(
+  const plat::Result<plat::DeviceProperty> read = devices.setupDiGetDeviceRegistryProperty(
       set, device, plat::kSpdrpConfigFlags, kConfigFlagsBytes);
-  if (read.error != plat::kErrorSuccess || read.data.size() != kConfigFlagsBytes) {
-    return std::nullopt;
-  }
-  plat::Dword value = 0;
-  for (std::size_t at = 0; at < kConfigFlagsBytes; ++at) {
-    value |= static_cast<plat::Dword>(read.data[at]) << (8U * at);
-  }
-  return value;
-}
-
-std::vector<std::uint8_t> dwordBytes(plat::Dword value) {
-  std::vector<std::uint8_t> bytes;
-  for (std::size_t at = 0; at < kConfigFlagsBytes; ++at) {
-    bytes.push_back(static_cast<std::uint8_t>((value >> (8U * at)) & 0xFFU));
-  }
-  return bytes;
+  if (!read) return std::nullopt;
+  return plat::dwordFromLeBytes(read->data);
 }
 
 // A code as printf's "%d" shows it: SetupAPI's codes come out negative.
@@ -68,63 +50,60 @@ std::wstring signedText(plat::Dword code) {
 
 }  // namespace
 
-plat::Dword CDriverEngine::findUsbPrinterHardwareId(std::wstring& hardwareId,
-                                                    bool driverInstalled) {
-  hardwareId.clear();
+plat::Result<std::wstring> CDriverEngine::findUsbPrinterHardwareId(bool driverInstalled) {
   plat::DevicePort& devices = plat::ports().devices();
-  plat::Dword error = plat::kErrorSuccess;
-  const plat::DeviceSetHandle set = plat::DeviceSetHandle::open(
-      devices, kUsbPrintEnumerator, plat::kDigcfPresent | plat::kDigcfAllClasses, error);
-  if (!set) return error;
+  const auto set = plat::DeviceSetHandle::adopt(
+      devices, devices.setupDiGetClassDevs(kUsbPrintEnumerator,
+                                           plat::kDigcfPresent | plat::kDigcfAllClasses));
+  if (!set) return plat::Failure{set.error()};
   // Once set, never reset: every later device is judged by its id alone.
   bool candidateSeen = false;
   for (plat::Dword index = 0;; ++index) {
-    const plat::DeviceInfoResult device = devices.setupDiEnumDeviceInfo(set.get(), index);
-    if (device.error != plat::kErrorSuccess) break;
+    const plat::Result<plat::DeviceInfoData> device =
+        devices.setupDiEnumDeviceInfo(set->get(), index);
+    if (!device) break;
     const std::wstring maker =
-        readFirstString(devices, set.get(), device.device, plat::kSpdrpMfg).value_or(L"");
+        readFirstString(devices, set->get(), *device, plat::kSpdrpMfg).value_or(L"");
     const bool candidate =
         maker.empty() || (!driverInstalled && isMakerDeviceId(maker)) || candidateSeen;
     if (!candidate) continue;
     candidateSeen = true;
-    const auto id = readFirstString(devices, set.get(), device.device, plat::kSpdrpHardwareId);
-    if (id && isMakerDeviceId(*id)) {
-      hardwareId = *id;
-      break;
-    }
+    const auto id = readFirstString(devices, set->get(), *device, plat::kSpdrpHardwareId);
+    if (id && isMakerDeviceId(*id)) return *id;
   }
-  return plat::kErrorSuccess;
+  return std::wstring();
 }
 
 plat::Dword CDriverEngine::updateDriverForDevice(const std::wstring& infPath,
                                                  const std::wstring& hardwareId) {
   // The reboot flag is received and not looked at.
-  const plat::DriverUpdateResult update = plat::ports().devices().updateDriverForPlugAndPlayDevices(
+  const plat::Result<bool> update = plat::ports().devices().updateDriverForPlugAndPlayDevices(
       hardwareId, infPath, plat::kInstallFlagForce);
-  if (update.error == plat::kErrorSuccess) return plat::kErrorSuccess;
+  if (update) return plat::kErrorSuccess;
   logEntry(L"UpdateDriverForPlugAndPlayDevices " + hardwareId);
-  logEntry(L"UpdateDriverForPlugAndPlayDevices err:" + signedText(update.error));
-  return update.error;
+  logEntry(L"UpdateDriverForPlugAndPlayDevices err:" + signedText(update.error()));
+  return update.error();
 }
 
 plat::Dword CDriverEngine::markDevicesForReinstall() {
   plat::DevicePort& devices = plat::ports().devices();
-  plat::Dword error = plat::kErrorSuccess;
   {
     // Without DIGCF_PRESENT: devices that are not connected now are
     // flagged too and install when they come back.
-    const plat::DeviceSetHandle set =
-        plat::DeviceSetHandle::open(devices, kUsbPrintEnumerator, plat::kDigcfAllClasses, error);
+    const auto set = plat::DeviceSetHandle::adopt(
+        devices, devices.setupDiGetClassDevs(kUsbPrintEnumerator, plat::kDigcfAllClasses));
     if (!set) return plat::kErrorSuccess;
     for (plat::Dword index = 0;; ++index) {
-      const plat::DeviceInfoResult device = devices.setupDiEnumDeviceInfo(set.get(), index);
-      if (device.error != plat::kErrorSuccess) break;
-      const auto id = readFirstString(devices, set.get(), device.device, plat::kSpdrpHardwareId);
+      const plat::Result<plat::DeviceInfoData> device =
+          devices.setupDiEnumDeviceInfo(set->get(), index);
+      if (!device) break;
+      const auto id = readFirstString(devices, set->get(), *device, plat::kSpdrpHardwareId);
       if (!id || !isMakerDeviceId(*id)) continue;
-      const auto flags = readConfigFlags(devices, set.get(), device.device);
+      const auto flags = readConfigFlags(devices, set->get(), *device);
       if (!flags) continue;
-      devices.setupDiSetDeviceRegistryProperty(set.get(), device.device, plat::kSpdrpConfigFlags,
-                                               dwordBytes(*flags | plat::kConfigFlagReinstall));
+      devices.setupDiSetDeviceRegistryProperty(
+          set->get(), *device, plat::kSpdrpConfigFlags,
+          plat::dwordLeBytes(*flags | plat::kConfigFlagReinstall));
     }
   }
   rescanDevices();
@@ -133,13 +112,12 @@ plat::Dword CDriverEngine::markDevicesForReinstall() {
 
 void CDriverEngine::rescanDevices() {
   plat::DevicePort& devices = plat::ports().devices();
-  const plat::DevNodeResult root =
+  const plat::Result<plat::DevInst> root =
       devices.cmLocateDevNode(std::nullopt, plat::kCmLocateDevnodeNormal);
-  plat::Dword result = root.result;
-  if (result == plat::kCrSuccess) {
-    result = devices.cmReenumerateDevNode(
-        root.devInst, plat::kCmReenumerateRetryInstallation | plat::kCmReenumerateAsynchronous);
-  }
+  const plat::Dword result =
+      root ? devices.cmReenumerateDevNode(
+                 *root, plat::kCmReenumerateRetryInstallation | plat::kCmReenumerateAsynchronous)
+           : root.error();
   logEntry(L"rescanDevices CR_SUCCESS:" + signedText(result));
 }
 

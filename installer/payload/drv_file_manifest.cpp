@@ -39,12 +39,10 @@ std::wstring inFolder(const std::wstring& folder, const std::wstring& name) {
 // The printer driver directory of this process's environment, or nothing
 // when the spooler does not tell it or it does not fit a 400-byte buffer.
 std::optional<std::wstring> printerDriverDirectory() {
-  const plat::DriverDirectoryResult directory =
+  const plat::Result<std::wstring> directory =
       plat::ports().spooler().getPrinterDriverDirectory(std::nullopt);
-  if (directory.error != plat::kErrorSuccess || directory.path.size() >= kPathBufferChars) {
-    return std::nullopt;
-  }
-  return directory.path;
+  if (!directory || directory->size() >= kPathBufferChars) return std::nullopt;
+  return *directory;
 }
 
 // When `wanted`, switches WOW64 file-system redirection off for the
@@ -53,9 +51,9 @@ class Wow64RedirectionOff {
  public:
   explicit Wow64RedirectionOff(bool wanted) {
     if (!wanted) return;
-    const plat::RedirectionResult result = plat::ports().files().wow64DisableFsRedirection();
-    disabled_ = result.error == plat::kErrorSuccess;
-    oldValue_ = result.oldValue;
+    const plat::Result<std::uintptr_t> result = plat::ports().files().wow64DisableFsRedirection();
+    disabled_ = result.ok();
+    oldValue_ = result.valueOr(0);
   }
   Wow64RedirectionOff(const Wow64RedirectionOff&) = delete;
   Wow64RedirectionOff& operator=(const Wow64RedirectionOff&) = delete;
@@ -94,14 +92,14 @@ bool CDrvFileManifest::writeResourceFile(const std::wstring& path, std::uint16_t
   const std::uint8_t* data = resources.loadResource(resource);
   if (data == nullptr) return false;
 
-  const plat::CreateFileResult created =
+  const plat::Result<plat::OpenedFile> created =
       files.createFile(path, plat::kGenericWrite, plat::kFileShareWrite, plat::kCreateAlways,
                        plat::kFileAttributeNormal);
-  const plat::UniqueFile file(files, created.handle);
-  if (!file.valid()) return false;
+  if (!created) return false;
+  const plat::UniqueFile file(files, created->handle);
   // A short write (a full disk) is a failure too: the file is broken.
-  const plat::WriteFileResult written = files.writeFile(file.get(), {data, size});
-  return written.error == plat::kErrorSuccess && written.written == size;
+  const plat::Result<plat::Dword> written = files.writeFile(file.get(), {data, size});
+  return written && *written == size;
 }
 
 std::wstring CDrvFileManifest::extractToWorkFolder() const {

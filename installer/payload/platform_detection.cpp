@@ -12,11 +12,11 @@ bool isWow64() {
 }
 
 std::wstring getWindowsName() {
-  const plat::OsVersionResult version = plat::ports().system().getVersionEx();
-  if (!version.info) {
+  const plat::Result<plat::OsVersionInfo> version = plat::ports().system().getVersionEx();
+  if (!version) {
     return {};
   }
-  const plat::OsVersionInfo& v = *version.info;
+  const plat::OsVersionInfo& v = *version;
   const bool workstation = v.productType == plat::kVerNtWorkstation;
   switch (v.majorVersion) {
     case 4:

@@ -16,10 +16,10 @@ std::optional<std::wstring> appendBounded(const std::wstring& base, const std::w
 }
 
 std::optional<std::wstring> workFolderPath() {
-  const plat::FolderPathResult programFiles =
+  const plat::Result<std::wstring> programFiles =
       plat::ports().shell().shGetFolderPath(plat::kCsidlProgramFiles, plat::kShgfpTypeCurrent);
-  if (programFiles.hresult < 0) return std::nullopt;
-  return appendBounded(programFiles.path, kWorkFolderName);
+  if (!programFiles) return std::nullopt;
+  return appendBounded(*programFiles, kWorkFolderName);
 }
 
 }  // namespace brisvane

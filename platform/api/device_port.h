@@ -7,10 +7,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "platform/api/result.h"
 #include "platform/api/types.h"
+#include "platform/api/unique_handle.h"
 
 namespace plat {
 
@@ -58,14 +59,6 @@ inline constexpr Dword kCmLocateDevnodePhantom = 0x1;
 inline constexpr Dword kCmReenumerateRetryInstallation = 0x2;
 inline constexpr Dword kCmReenumerateAsynchronous = 0x4;
 
-// SetupCopyOEMInfW: the oem INF path written to the destination buffer (on
-// success, and on ERROR_FILE_EXISTS when the package is already staged),
-// and 0 or the error code.
-struct CopyOemInfResult {
-  std::wstring destination;
-  Dword error = kErrorSuccess;
-};
-
 // A device information set (HDEVINFO); 0 is "no set".
 using DeviceSetId = std::uintptr_t;
 inline constexpr DeviceSetId kNoDeviceSet = 0;
@@ -81,37 +74,12 @@ struct DeviceInfoData {
   std::uintptr_t reserved = 0;
 };
 
-struct DeviceSetResult {
-  DeviceSetId set = kNoDeviceSet;
-  Dword error = kErrorSuccess;
-};
-
-struct DeviceInfoResult {
-  DeviceInfoData device;
-  Dword error = kErrorSuccess;
-};
-
 // SetupDiGetDeviceRegistryPropertyW: the bytes written to the caller's
-// buffer and their type on success; on kErrorInsufficientBuffer (122)
-// nothing is written and `requiredBytes` tells the size.
-struct DevicePropertyResult {
+// buffer, their type, and the size the property needs.
+struct DeviceProperty {
   std::vector<std::uint8_t> data;
   Dword type = 0;
   Dword requiredBytes = 0;
-  Dword error = kErrorSuccess;
-};
-
-// UpdateDriverForPlugAndPlayDevicesW: 0 or the error code, and whether a
-// restart is needed.
-struct DriverUpdateResult {
-  Dword error = kErrorSuccess;
-  bool rebootRequired = false;
-};
-
-// CM_Locate_DevNodeW: the node and the CONFIGRET.
-struct DevNodeResult {
-  DevInst devInst = 0;
-  Dword result = kCrSuccess;
 };
 
 class DevicePort {
@@ -123,32 +91,39 @@ class DevicePort {
 
   // SetupCopyOEMInfW with no media location, media type SPOST_PATH and a
   // destination buffer of `destinationChars` characters; the required-size
-  // and file-name-component pointers are null.
-  virtual CopyOemInfResult setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
-                                           Dword destinationChars) = 0;
+  // and file-name-component pointers are null. The oem INF path written to
+  // the destination buffer, which a failure with ERROR_FILE_EXISTS (the
+  // package is already staged) hands back too.
+  virtual Result<std::wstring> setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
+                                               Dword destinationChars) = 0;
 
   // SetupDiGetClassDevsW with no class GUID and no parent window.
-  virtual DeviceSetResult setupDiGetClassDevs(const std::wstring& enumerator, Dword flags) = 0;
+  virtual Result<DeviceSetId> setupDiGetClassDevs(const std::wstring& enumerator, Dword flags) = 0;
   // SetupDiEnumDeviceInfo: the device at `index`, kErrorNoMoreItems past
   // the last one.
-  virtual DeviceInfoResult setupDiEnumDeviceInfo(DeviceSetId set, Dword index) = 0;
+  virtual Result<DeviceInfoData> setupDiEnumDeviceInfo(DeviceSetId set, Dword index) = 0;
   // SetupDiGetDeviceRegistryPropertyW into a buffer of `bufferBytes` bytes.
-  virtual DevicePropertyResult setupDiGetDeviceRegistryProperty(DeviceSetId set,
-                                                                const DeviceInfoData& device,
-                                                                Dword property,
-                                                                Dword bufferBytes) = 0;
+  // A property that does not fit fails with kErrorInsufficientBuffer (122)
+  // and hands back its type and required size, with nothing written.
+  virtual Result<DeviceProperty> setupDiGetDeviceRegistryProperty(DeviceSetId set,
+                                                                  const DeviceInfoData& device,
+                                                                  Dword property,
+                                                                  Dword bufferBytes) = 0;
   virtual Dword setupDiSetDeviceRegistryProperty(DeviceSetId set, const DeviceInfoData& device,
                                                  Dword property,
                                                  const std::vector<std::uint8_t>& data) = 0;
   virtual Dword setupDiDestroyDeviceInfoList(DeviceSetId set) = 0;
 
-  // UpdateDriverForPlugAndPlayDevicesW (newdev) with no owner window.
-  virtual DriverUpdateResult updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
-                                                               const std::wstring& infPath,
-                                                               Dword installFlags) = 0;
+  // UpdateDriverForPlugAndPlayDevicesW (newdev) with no owner window:
+  // whether a restart is needed.
+  virtual Result<bool> updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
+                                                         const std::wstring& infPath,
+                                                         Dword installFlags) = 0;
   // CM_Locate_DevNodeW; no device id means the root of the device tree.
-  virtual DevNodeResult cmLocateDevNode(const std::optional<std::wstring>& deviceId,
-                                        Dword flags) = 0;
+  // Its failure code is the CONFIGRET, as are cmReenumerateDevNode's
+  // results.
+  virtual Result<DevInst> cmLocateDevNode(const std::optional<std::wstring>& deviceId,
+                                          Dword flags) = 0;
   virtual Dword cmReenumerateDevNode(DevInst devInst, Dword flags) = 0;
   // CMP_WaitNoPendingInstallEvents (results as WaitForSingleObject's):
   // kWaitObject0 when no device
@@ -157,45 +132,9 @@ class DevicePort {
   virtual Dword cmpWaitNoPendingInstallEvents(Dword milliseconds) = 0;
 };
 
-// Owns a device information set and destroys it when it goes out of scope.
-class DeviceSetHandle {
- public:
-  DeviceSetHandle() = default;
-  DeviceSetHandle(DevicePort& devices, DeviceSetId set) : devices_(&devices), set_(set) {}
-  DeviceSetHandle(const DeviceSetHandle&) = delete;
-  DeviceSetHandle& operator=(const DeviceSetHandle&) = delete;
-  DeviceSetHandle(DeviceSetHandle&& other) noexcept
-      : devices_(other.devices_), set_(std::exchange(other.set_, kNoDeviceSet)) {}
-  DeviceSetHandle& operator=(DeviceSetHandle&& other) noexcept {
-    if (this != &other) {
-      reset();
-      devices_ = other.devices_;
-      set_ = std::exchange(other.set_, kNoDeviceSet);
-    }
-    return *this;
-  }
-  ~DeviceSetHandle() { reset(); }
-
-  // SetupDiGetClassDevsW; `error` receives the call's result.
-  static DeviceSetHandle open(DevicePort& devices, const std::wstring& enumerator, Dword flags,
-                              Dword& error) {
-    const DeviceSetResult result = devices.setupDiGetClassDevs(enumerator, flags);
-    error = result.error;
-    return result.error == kErrorSuccess ? DeviceSetHandle(devices, result.set) : DeviceSetHandle();
-  }
-
-  [[nodiscard]] DeviceSetId get() const { return set_; }
-  explicit operator bool() const { return set_ != kNoDeviceSet; }
-
-  void reset() {
-    if (set_ != kNoDeviceSet) {
-      devices_->setupDiDestroyDeviceInfoList(std::exchange(set_, kNoDeviceSet));
-    }
-  }
-
- private:
-  DevicePort* devices_ = nullptr;
-  DeviceSetId set_ = kNoDeviceSet;
-};
+// Owns a device information set and destroys it with
+// SetupDiDestroyDeviceInfoList.
+using DeviceSetHandle =
+    UniqueHandle<DevicePort, DeviceSetId, kNoDeviceSet, &DevicePort::setupDiDestroyDeviceInfoList>;
 
 }  // namespace plat

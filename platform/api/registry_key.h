@@ -1,56 +1,27 @@
-// An open registry key that closes itself.
+// An open registry key that closes itself, and the calls that open one.
 #pragma once
 
 #include <string>
-#include <utility>
 
 #include "platform/api/registry_port.h"
+#include "platform/api/unique_handle.h"
 
 namespace plat {
 
-class RegistryKey {
- public:
-  RegistryKey() = default;
-  RegistryKey(RegistryPort& port, RegKey key) : port_(&port), key_(key) {}
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
-  RegistryKey(RegistryKey&& other) noexcept
-      : port_(other.port_), key_(std::exchange(other.key_, kNoRegKey)) {}
-  RegistryKey& operator=(RegistryKey&& other) noexcept {
-    if (this != &other) {
-      reset();
-      port_ = other.port_;
-      key_ = std::exchange(other.key_, kNoRegKey);
-    }
-    return *this;
-  }
-  ~RegistryKey() { reset(); }
+// Owns a key opened below a root and closes it with RegCloseKey. The
+// predefined roots are never owned.
+using RegistryKey = UniqueHandle<RegistryPort, RegKey, kNoRegKey, &RegistryPort::regCloseKey>;
 
-  // RegOpenKeyExW / RegCreateKeyExW; `error` receives the call's result.
-  static RegistryKey open(RegistryPort& port, RegKey parent, const std::wstring& subKey,
-                          Dword access, Dword& error) {
-    return adopt(port, port.regOpenKeyEx(parent, subKey, access), error);
-  }
-  static RegistryKey create(RegistryPort& port, RegKey parent, const std::wstring& subKey,
-                            Dword access, Dword& error) {
-    return adopt(port, port.regCreateKeyEx(parent, subKey, access), error);
-  }
-
-  [[nodiscard]] RegKey get() const { return key_; }
-  explicit operator bool() const { return key_ != kNoRegKey; }
-
-  void reset() {
-    if (key_ != kNoRegKey) port_->regCloseKey(std::exchange(key_, kNoRegKey));
-  }
-
- private:
-  static RegistryKey adopt(RegistryPort& port, const RegOpenResult& result, Dword& error) {
-    error = result.error;
-    return result.error == kErrorSuccess ? RegistryKey(port, result.key) : RegistryKey();
-  }
-
-  RegistryPort* port_ = nullptr;
-  RegKey key_ = kNoRegKey;
-};
+// RegOpenKeyExW and RegCreateKeyExW, owned.
+inline Result<RegistryKey> openKey(RegistryPort& port, RegKey parent, const std::wstring& subKey,
+                                   Dword access) {
+  return RegistryKey::adopt(port, port.regOpenKeyEx(parent, subKey, access));
+}
+inline Result<RegistryKey> createKey(RegistryPort& port, RegKey parent, const std::wstring& subKey,
+                                     Dword access) {
+  const Result<CreatedKey> created = port.regCreateKeyEx(parent, subKey, access);
+  if (!created) return Failure{created.error()};
+  return RegistryKey(port, created->key);
+}
 
 }  // namespace plat

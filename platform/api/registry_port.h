@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/result.h"
 #include "platform/api/types.h"
+#include "platform/api/wide_text.h"
 
 namespace plat {
 
@@ -39,6 +41,10 @@ inline constexpr Dword kRegBinary = 3;
 inline constexpr Dword kRegDword = 4;
 inline constexpr Dword kRegMultiSz = 7;
 
+// A key name has at most 255 characters: a buffer of this many holds any
+// name with its terminating zero.
+inline constexpr Dword kMaxKeyNameChars = 256;
+
 // RegCreateKeyExW dispositions.
 inline constexpr Dword kRegCreatedNewKey = 1;
 inline constexpr Dword kRegOpenedExistingKey = 2;
@@ -48,31 +54,23 @@ inline constexpr Dword kErrorBadPathname = 161;
 inline constexpr Dword kErrorMoreData = 234;
 inline constexpr Dword kErrorKeyDeleted = 1018;
 
-struct RegOpenResult {
+// RegCreateKeyExW: the key and whether it was created or already there.
+struct CreatedKey {
   RegKey key = kNoRegKey;
-  Dword error = kErrorSuccess;
-  Dword disposition = 0;  // of RegCreateKeyExW
+  Dword disposition = 0;
 };
 
 // A value as RegQueryValueExW or RegEnumValueW gives it: the type, the
-// bytes that came back and the size the value has. On kErrorMoreData the
-// bytes are empty and `size` is the buffer size needed.
-struct RegValueResult {
-  Dword error = kErrorSuccess;
+// bytes that came back and the size the value has.
+struct RegValue {
   std::wstring name;  // of RegEnumValueW
   Dword type = kRegNone;
   std::vector<std::uint8_t> data;
   Dword size = 0;
 };
 
-struct RegEnumKeyResult {
-  Dword error = kErrorSuccess;
-  std::wstring name;
-};
-
 // RegQueryInfoKeyW: the numbers of subkeys and values.
-struct RegKeyInfoResult {
-  Dword error = kErrorSuccess;
+struct RegKeyInfo {
   Dword subKeys = 0;
   Dword values = 0;
 };
@@ -84,37 +82,39 @@ class RegistryPort {
   RegistryPort& operator=(const RegistryPort&) = delete;
   virtual ~RegistryPort() = default;
 
-  virtual RegOpenResult regOpenKeyEx(RegKey parent, const std::wstring& subKey, Dword access) = 0;
+  virtual Result<RegKey> regOpenKeyEx(RegKey parent, const std::wstring& subKey, Dword access) = 0;
   // RegCreateKeyExW with no class, REG_OPTION_NON_VOLATILE, no security
   // attributes: opens the key, creating it and its missing parents.
-  virtual RegOpenResult regCreateKeyEx(RegKey parent, const std::wstring& subKey, Dword access) = 0;
+  virtual Result<CreatedKey> regCreateKeyEx(RegKey parent, const std::wstring& subKey,
+                                            Dword access) = 0;
   // RegQueryValueExW. With `bufferBytes` the one call with a buffer of that
-  // size (kErrorMoreData when the value does not fit); without it the pair
-  // that asks for the size and then fetches the whole value.
-  virtual RegValueResult regQueryValueEx(RegKey key, const std::wstring& name,
-                                         std::optional<Dword> bufferBytes) = 0;
+  // size; without it the pair that asks for the size and then fetches the
+  // whole value. A value that does not fit fails with kErrorMoreData and
+  // hands back its type and the size it needs, without data.
+  virtual Result<RegValue> regQueryValueEx(RegKey key, const std::wstring& name,
+                                           std::optional<Dword> bufferBytes) = 0;
   virtual Dword regSetValueEx(RegKey key, const std::wstring& name, Dword type,
                               const std::vector<std::uint8_t>& data) = 0;
   virtual Dword regDeleteValue(RegKey key, const std::wstring& name) = 0;
   // RegDeleteKeyW: the subkey must have no subkeys of its own.
   virtual Dword regDeleteKey(RegKey parent, const std::wstring& subKey) = 0;
-  // RegEnumKeyExW and RegEnumValueW by index; kErrorNoMoreItems past the end.
-  virtual RegEnumKeyResult regEnumKeyEx(RegKey key, Dword index) = 0;
-  virtual RegValueResult regEnumValue(RegKey key, Dword index) = 0;
+  // RegEnumKeyExW with a name buffer of `nameChars` characters (a longer
+  // name fails with kErrorMoreData), and RegEnumValueW, by index;
+  // kErrorNoMoreItems past the end.
+  virtual Result<std::wstring> regEnumKeyEx(RegKey key, Dword index, Dword nameChars) = 0;
+  virtual Result<RegValue> regEnumValue(RegKey key, Dword index) = 0;
   virtual Dword regFlushKey(RegKey key) = 0;
   virtual Dword regCloseKey(RegKey key) = 0;
-  virtual RegKeyInfoResult regQueryInfoKey(RegKey key) = 0;
+  virtual Result<RegKeyInfo> regQueryInfoKey(RegKey key) = 0;
 };
 
-// The bytes of REG_SZ (with its terminating zero), REG_MULTI_SZ (each
-// string with its zero, then one more) and REG_DWORD (little-endian).
+// The bytes of REG_SZ (with its terminating zero) and REG_MULTI_SZ (each
+// string with its zero, then one more); REG_DWORD is dwordLeBytes.
 std::vector<std::uint8_t> regSzData(const std::wstring& text);
 std::vector<std::uint8_t> regMultiSzData(const std::vector<std::wstring>& texts);
-std::vector<std::uint8_t> regDwordData(Dword value);
 // The reverse: text up to the first zero (a missing zero is tolerated, as
-// the registry does not enforce it), the list of strings, the number.
+// the registry does not enforce it), and the list of strings.
 std::wstring regSzText(const std::vector<std::uint8_t>& data);
 std::vector<std::wstring> regMultiSzTexts(const std::vector<std::uint8_t>& data);
-std::optional<Dword> regDwordValue(const std::vector<std::uint8_t>& data);
 
 }  // namespace plat

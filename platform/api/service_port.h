@@ -3,9 +3,10 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 
+#include "platform/api/result.h"
 #include "platform/api/types.h"
+#include "platform/api/unique_handle.h"
 
 namespace plat {
 
@@ -32,17 +33,6 @@ inline constexpr Dword kErrorServiceCannotAcceptCtrl = 1061;
 inline constexpr Dword kErrorServiceNotActive = 1062;
 inline constexpr Dword kErrorServiceAlreadyRunning = 1056;
 
-struct ServiceOpenResult {
-  ServiceId handle = kNoService;
-  Dword error = kErrorSuccess;
-};
-
-// The current state of SERVICE_STATUS, and 0 or the error code.
-struct ServiceStatusResult {
-  Dword state = 0;
-  Dword error = kErrorSuccess;
-};
-
 class ServicePort {
  public:
   ServicePort() = default;
@@ -51,46 +41,21 @@ class ServicePort {
   virtual ~ServicePort() = default;
 
   // OpenSCManagerW on the local machine's default database.
-  virtual ServiceOpenResult openScManager(Dword access) = 0;
-  virtual ServiceOpenResult openService(ServiceId manager, const std::wstring& name,
+  virtual Result<ServiceId> openScManager(Dword access) = 0;
+  virtual Result<ServiceId> openService(ServiceId manager, const std::wstring& name,
                                         Dword access) = 0;
-  virtual ServiceStatusResult queryServiceStatus(ServiceId service) = 0;
-  // ControlService: the state the service reports back.
-  virtual ServiceStatusResult controlService(ServiceId service, Dword control) = 0;
+  // QueryServiceStatus: SERVICE_STATUS.dwCurrentState.
+  virtual Result<Dword> queryServiceStatus(ServiceId service) = 0;
+  // ControlService: the state the service reports back, which a refused
+  // control (the service is not running, or busy) hands back too.
+  virtual Result<Dword> controlService(ServiceId service, Dword control) = 0;
   // StartServiceW without arguments: 0 or the error code.
   virtual Dword startService(ServiceId service) = 0;
   virtual Dword closeServiceHandle(ServiceId handle) = 0;
 };
 
-// Owns a manager or service handle and closes it when it goes out of scope.
-class ServiceHandle {
- public:
-  ServiceHandle() = default;
-  ServiceHandle(ServicePort& services, const ServiceOpenResult& opened)
-      : services_(&services), handle_(opened.error == kErrorSuccess ? opened.handle : kNoService) {}
-  ServiceHandle(const ServiceHandle&) = delete;
-  ServiceHandle& operator=(const ServiceHandle&) = delete;
-  ServiceHandle(ServiceHandle&& other) noexcept
-      : services_(other.services_), handle_(std::exchange(other.handle_, kNoService)) {}
-  ServiceHandle& operator=(ServiceHandle&& other) noexcept {
-    if (this != &other) {
-      reset();
-      services_ = other.services_;
-      handle_ = std::exchange(other.handle_, kNoService);
-    }
-    return *this;
-  }
-  ~ServiceHandle() { reset(); }
-
-  [[nodiscard]] ServiceId get() const { return handle_; }
-  explicit operator bool() const { return handle_ != kNoService; }
-  void reset() {
-    if (handle_ != kNoService) services_->closeServiceHandle(std::exchange(handle_, kNoService));
-  }
-
- private:
-  ServicePort* services_ = nullptr;
-  ServiceId handle_ = kNoService;
-};
+// Owns a manager or service handle and closes it with CloseServiceHandle.
+using ServiceHandle =
+    UniqueHandle<ServicePort, ServiceId, kNoService, &ServicePort::closeServiceHandle>;
 
 }  // namespace plat

@@ -4,15 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/api/result.h"
 #include "platform/api/types.h"
 
 namespace plat {
-
-// SHGetFolderPathW: the HRESULT (negative on failure) and the path.
-struct FolderPathResult {
-  std::int32_t hresult = 0;
-  std::wstring path;
-};
 
 class ShellPort {
  public:
@@ -21,8 +16,10 @@ class ShellPort {
   ShellPort& operator=(const ShellPort&) = delete;
   virtual ~ShellPort() = default;
 
-  // SHGetFolderPathW with no window and no token.
-  virtual FolderPathResult shGetFolderPath(int csidl, Dword flags) = 0;
+  // SHGetFolderPathW with no window and no token: the path. Its failure
+  // code is the HRESULT's bits (the call fails when the HRESULT is
+  // negative).
+  virtual Result<std::wstring> shGetFolderPath(int csidl, Dword flags) = 0;
   // ShellExecuteW: the instance value, above 32 on success.
   virtual std::intptr_t shellExecute(WindowId owner, const std::wstring& verb,
                                      const std::wstring& file, const std::wstring& parameters,

@@ -3,14 +3,9 @@
 
 #include <cstdint>
 
-namespace plat {
+#include "platform/api/result.h"
 
-// WSAStartup: 0 or a WSA error code, and the version the stack granted
-// (WSADATA.wVersion; MAKEWORD(major, minor)).
-struct WsaStartupResult {
-  int error = 0;
-  std::uint16_t version = 0;
-};
+namespace plat {
 
 class SocketPort {
  public:
@@ -19,7 +14,9 @@ class SocketPort {
   SocketPort& operator=(const SocketPort&) = delete;
   virtual ~SocketPort() = default;
 
-  virtual WsaStartupResult wsaStartup(std::uint16_t requestedVersion) = 0;
+  // WSAStartup: the version the stack granted (WSADATA.wVersion;
+  // MAKEWORD(major, minor)). Its failure code is the Windows Sockets code.
+  virtual Result<std::uint16_t> wsaStartup(std::uint16_t requestedVersion) = 0;
   virtual int wsaCleanup() = 0;
   virtual void wsaSetLastError(int error) = 0;
   virtual int wsaGetLastError() = 0;

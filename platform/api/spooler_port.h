@@ -4,17 +4,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "platform/api/result.h"
 #include "platform/api/types.h"
+#include "platform/api/unique_handle.h"
 
 namespace plat {
-
-struct DriverDirectoryResult {
-  std::wstring path;
-  Dword error = kErrorSuccess;
-};
 
 // A printer handle (HANDLE of OpenPrinterW); 0 is "no printer".
 using PrinterId = std::uintptr_t;
@@ -120,21 +116,12 @@ struct JobInfo3 {
   Dword nextJobId = 0;
 };
 
-template <class Record>
-struct SpoolerList {
-  std::vector<Record> items;
-  Dword error = kErrorSuccess;
-};
-
-struct PrinterOpenResult {
-  PrinterId printer = kNoPrinter;
-  Dword error = kErrorSuccess;
-};
-
-struct PrinterInfoResult {
-  PrinterInfo2 info;
-  Dword error = kErrorSuccess;
-};
+// Whether a sized spooler call failed because its LocalAlloc block could not
+// be had, rather than in the call itself.
+template <class T>
+bool bufferNotAllocated(const Result<T>& result) {
+  return !result && result.hasValue();
+}
 
 class SpoolerPort {
  public:
@@ -145,29 +132,31 @@ class SpoolerPort {
 
   // GetPrinterDriverDirectoryW, level 1, on the local machine; no
   // environment means the caller's own.
-  virtual DriverDirectoryResult getPrinterDriverDirectory(
+  virtual Result<std::wstring> getPrinterDriverDirectory(
       const std::optional<std::wstring>& environment) = 0;
 
   // EnumPrintersW with an empty name at level 2: the call that asks for the
   // size, then the call into a zero-filled LocalAlloc block of that size
-  // plus 4 bytes. A failed allocation is kErrorNotEnoughMemory.
-  virtual SpoolerList<PrinterInfo2> enumPrinters(Dword flags) = 0;
+  // plus 4 bytes. A block that cannot be allocated fails with
+  // kErrorNotEnoughMemory and hands back an empty list (see
+  // bufferNotAllocated); a failure of the call itself hands back nothing.
+  virtual Result<std::vector<PrinterInfo2>> enumPrinters(Dword flags) = 0;
   // OpenPrinterW with no data type and no device mode.
-  virtual PrinterOpenResult openPrinter(const std::wstring& name, Dword access) = 0;
+  virtual Result<PrinterId> openPrinter(const std::wstring& name, Dword access) = 0;
   // GetPrinterW at level 2, sized the same way as enumPrinters.
-  virtual PrinterInfoResult getPrinter(PrinterId printer) = 0;
+  virtual Result<PrinterInfo2> getPrinter(PrinterId printer) = 0;
   virtual Dword closePrinter(PrinterId printer) = 0;
   // AddPrinterW on the local machine at level 2; the new queue's handle.
-  virtual PrinterOpenResult addPrinter(const PrinterInfo2& info) = 0;
+  virtual Result<PrinterId> addPrinter(const PrinterInfo2& info) = 0;
   // DeletePrinter and DeletePrinterConnectionW: 0 or the error code.
   virtual Dword deletePrinter(PrinterId printer) = 0;
   virtual Dword deletePrinterConnection(const std::wstring& name) = 0;
   // EnumPrinterDriversW on the local machine at level 2; no environment
   // means the caller's own.
-  virtual SpoolerList<PrinterDriverInfo> enumPrinterDrivers(
+  virtual Result<std::vector<PrinterDriverInfo>> enumPrinterDrivers(
       const std::optional<std::wstring>& environment) = 0;
   // EnumPortsW on the local machine at level 2.
-  virtual SpoolerList<PortInfo> enumPorts() = 0;
+  virtual Result<std::vector<PortInfo>> enumPorts() = 0;
   // DeletePrinterDriverW and DeletePrinterDriverExW on the local machine:
   // 0 or the error code.
   virtual Dword deletePrinterDriver(const std::wstring& environment, const std::wstring& name) = 0;
@@ -184,54 +173,22 @@ class SpoolerPort {
   virtual Dword addPrinterDriver(const DriverInfo4& info) = 0;
   // EnumJobsW at level 3 from job index `firstJob`, at most `count` jobs,
   // sized the same way as enumPrinters.
-  virtual SpoolerList<JobInfo3> enumJobs(PrinterId printer, Dword firstJob, Dword count) = 0;
+  virtual Result<std::vector<JobInfo3>> enumJobs(PrinterId printer, Dword firstJob,
+                                                 Dword count) = 0;
   // SetJobW at level 0 without a job record: 0 or the error code.
   virtual Dword setJob(PrinterId printer, Dword jobId, Dword command) = 0;
 };
 
-// Owns a printer handle and closes it when it goes out of scope.
-class PrinterHandle {
- public:
-  PrinterHandle() = default;
-  PrinterHandle(SpoolerPort& spooler, PrinterId printer) : spooler_(&spooler), printer_(printer) {}
-  PrinterHandle(const PrinterHandle&) = delete;
-  PrinterHandle& operator=(const PrinterHandle&) = delete;
-  PrinterHandle(PrinterHandle&& other) noexcept
-      : spooler_(other.spooler_), printer_(std::exchange(other.printer_, kNoPrinter)) {}
-  PrinterHandle& operator=(PrinterHandle&& other) noexcept {
-    if (this != &other) {
-      reset();
-      spooler_ = other.spooler_;
-      printer_ = std::exchange(other.printer_, kNoPrinter);
-    }
-    return *this;
-  }
-  ~PrinterHandle() { reset(); }
+// Owns a printer handle and closes it with ClosePrinter.
+using PrinterHandle = UniqueHandle<SpoolerPort, PrinterId, kNoPrinter, &SpoolerPort::closePrinter>;
 
-  // OpenPrinterW and AddPrinterW; `error` receives the call's result.
-  static PrinterHandle open(SpoolerPort& spooler, const std::wstring& name, Dword access,
-                            Dword& error) {
-    return adopt(spooler, spooler.openPrinter(name, access), error);
-  }
-  static PrinterHandle add(SpoolerPort& spooler, const PrinterInfo2& info, Dword& error) {
-    return adopt(spooler, spooler.addPrinter(info), error);
-  }
-
-  [[nodiscard]] PrinterId get() const { return printer_; }
-  explicit operator bool() const { return printer_ != kNoPrinter; }
-
-  void reset() {
-    if (printer_ != kNoPrinter) spooler_->closePrinter(std::exchange(printer_, kNoPrinter));
-  }
-
- private:
-  static PrinterHandle adopt(SpoolerPort& spooler, const PrinterOpenResult& result, Dword& error) {
-    error = result.error;
-    return result.error == kErrorSuccess ? PrinterHandle(spooler, result.printer) : PrinterHandle();
-  }
-
-  SpoolerPort* spooler_ = nullptr;
-  PrinterId printer_ = kNoPrinter;
-};
+// OpenPrinterW and AddPrinterW, owned.
+inline Result<PrinterHandle> openPrinter(SpoolerPort& spooler, const std::wstring& name,
+                                         Dword access) {
+  return PrinterHandle::adopt(spooler, spooler.openPrinter(name, access));
+}
+inline Result<PrinterHandle> addPrinter(SpoolerPort& spooler, const PrinterInfo2& info) {
+  return PrinterHandle::adopt(spooler, spooler.addPrinter(info));
+}
 
 }  // namespace plat

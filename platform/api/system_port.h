@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/api/result.h"
 #include "platform/api/types.h"
+#include "platform/api/unique_handle.h"
 
 namespace plat {
 
@@ -18,12 +20,6 @@ struct OsVersionInfo {
   Dword buildNumber = 0;
   Dword platformId = 0;
   std::uint8_t productType = 0;
-};
-
-// GetVersionExW: the record, or the call's error code.
-struct OsVersionResult {
-  std::optional<OsVersionInfo> info;
-  Dword error = kErrorSuccess;
 };
 
 // IsWow64Process looked up in kernel32 at run time and, when present, called
@@ -49,10 +45,11 @@ struct LocalTime {
 using KernelHandle = std::uintptr_t;
 inline constexpr KernelHandle kNoHandle = 0;
 
-// CreateMutexW: the handle and GetLastError read right after the call.
-struct CreateMutexResult {
+// CreateMutexW: the handle, and whether the mutex was there before
+// (GetLastError read right after the call is ERROR_ALREADY_EXISTS then).
+struct CreatedMutex {
   KernelHandle handle = kNoHandle;
-  Dword lastError = kErrorSuccess;
+  bool existed = false;
 };
 
 // Access rights of a process token, the attribute that enables a
@@ -64,18 +61,6 @@ inline constexpr wchar_t kSeLoadDriverName[] = L"SeLoadDriverPrivilege";
 // AdjustTokenPrivileges succeeded but the token lacks the privilege.
 inline constexpr Dword kErrorNotAllAssigned = 1300;
 inline constexpr Dword kErrorNoSuchPrivilege = 1313;
-
-// OpenProcessToken: the token handle and 0, or the error code.
-struct TokenOpenResult {
-  KernelHandle token = kNoHandle;
-  Dword error = kErrorSuccess;
-};
-
-// LookupPrivilegeValueW: the privilege's LUID and 0, or the error code.
-struct PrivilegeLookupResult {
-  std::uint64_t luid = 0;
-  Dword error = kErrorSuccess;
-};
 
 class SystemPort {
  public:
@@ -90,7 +75,7 @@ class SystemPort {
   // the application (m_lpCmdLine): everything after the first separator.
   virtual std::wstring commandLineArguments() = 0;
 
-  virtual OsVersionResult getVersionEx() = 0;
+  virtual Result<OsVersionInfo> getVersionEx() = 0;
   virtual Wow64Query isWow64Process() = 0;
 
   virtual LangId getUserDefaultUiLanguage() = 0;
@@ -100,7 +85,7 @@ class SystemPort {
   virtual Lcid getThreadLocale() = 0;
   virtual bool setThreadLocale(Lcid locale) = 0;
 
-  virtual CreateMutexResult createMutex(bool initialOwner, const std::wstring& name) = 0;
+  virtual Result<CreatedMutex> createMutex(bool initialOwner, const std::wstring& name) = 0;
   virtual bool closeHandle(KernelHandle handle) = 0;
 
   // CreateThread running `body`; its return value is the thread's exit code.
@@ -116,14 +101,18 @@ class SystemPort {
 
   // OpenProcessToken on the current process; the token is closed with
   // closeHandle.
-  virtual TokenOpenResult openProcessToken(Dword access) = 0;
-  // LookupPrivilegeValueW on the local system.
-  virtual PrivilegeLookupResult lookupPrivilegeValue(const std::wstring& name) = 0;
+  virtual Result<KernelHandle> openProcessToken(Dword access) = 0;
+  // LookupPrivilegeValueW on the local system: the privilege's LUID.
+  virtual Result<std::uint64_t> lookupPrivilegeValue(const std::wstring& name) = 0;
   // AdjustTokenPrivileges with one privilege and its attributes, without
   // disabling the others and without asking for the previous state:
   // GetLastError right after the call, which is kErrorNotAllAssigned when
   // the call succeeded but the token does not hold the privilege.
   virtual Dword adjustTokenPrivileges(KernelHandle token, std::uint64_t luid, Dword attributes) = 0;
 };
+
+// Owns a kernel object (mutex, thread, token) and closes it with
+// CloseHandle.
+using KernelObject = UniqueHandle<SystemPort, KernelHandle, kNoHandle, &SystemPort::closeHandle>;
 
 }  // namespace plat

@@ -172,7 +172,7 @@ inline constexpr int kCsidlSystem = 0x0025;
 inline constexpr int kCsidlProgramFiles = 0x0026;
 inline constexpr Dword kShgfpTypeCurrent = 0;
 // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND).
-inline constexpr std::int32_t kHresultFileNotFound = static_cast<std::int32_t>(0x80070002U);
+inline constexpr Dword kHresultFileNotFound = 0x80070002U;
 
 // ShellExecuteW: values up to 32 are errors.
 inline constexpr std::intptr_t kShellExecuteErrorLimit = 32;

@@ -327,7 +327,7 @@ class Reader {
     if (out.type == kRegSz || out.type == kRegExpandSz) {
       out.data = regSzData(wide(value, "data", path));
     } else if (out.type == kRegDword) {
-      out.data = regDwordData(static_cast<Dword>(unsignedField(value, "data", path, 0xFFFFFFFF)));
+      out.data = dwordLeBytes(static_cast<Dword>(unsignedField(value, "data", path, 0xFFFFFFFF)));
     } else if (out.type == kRegMultiSz) {
       const json& texts = array(value["data"], path + ".data");
       std::vector<std::wstring> list;
@@ -616,8 +616,8 @@ json formatRegistryValue(const RegistryValueConfig& value) {
   }
   if (value.type == kRegSz || value.type == kRegExpandSz) {
     entry["data"] = toUtf8(regSzText(value.data));
-  } else if (value.type == kRegDword && regDwordValue(value.data)) {
-    entry["data"] = *regDwordValue(value.data);
+  } else if (value.type == kRegDword && dwordFromLeBytes(value.data)) {
+    entry["data"] = *dwordFromLeBytes(value.data);
   } else if (value.type == kRegMultiSz) {
     entry["data"] = json::array();
     for (const auto& text : regMultiSzTexts(value.data)) entry["data"].push_back(toUtf8(text));

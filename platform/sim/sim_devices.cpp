@@ -23,15 +23,6 @@ constexpr int kMaxUsbPort = 999;
 constexpr Dword kKnownInstallFlags = 0x7;
 constexpr Dword kKnownReenumerateFlags = 0x7;
 
-void appendText(std::vector<std::uint8_t>& bytes, const std::wstring& text) {
-  for (const wchar_t c : text) {
-    bytes.push_back(static_cast<std::uint8_t>(static_cast<unsigned>(c) & 0xFFU));
-    bytes.push_back(static_cast<std::uint8_t>((static_cast<unsigned>(c) >> 8U) & 0xFFU));
-  }
-  bytes.push_back(0);
-  bytes.push_back(0);
-}
-
 bool unbound(const UsbDeviceConfig& device) {
   return !device.manufacturer || device.manufacturer->empty();
 }
@@ -60,10 +51,10 @@ std::vector<UsbDeviceConfig> DeviceTable::save() const {
   return out;
 }
 
-DeviceSetResult DeviceTable::openSet(ProcessId process, const std::wstring& enumerator,
-                                     Dword flags) {
+Result<DeviceSetId> DeviceTable::openSet(ProcessId process, const std::wstring& enumerator,
+                                         Dword flags) {
   // Without a class GUID only the all-classes flag says which devices.
-  if ((flags & kDigcfAllClasses) == 0) return {kNoDeviceSet, kErrorInvalidParameter};
+  if ((flags & kDigcfAllClasses) == 0) return Failure{kErrorInvalidParameter};
   Set set{process, {}};
   if (enumerator.empty() || pathKey(enumerator) == kUsbPrintEnumerator) {
     for (const Device& device : devices_) {
@@ -75,15 +66,16 @@ DeviceSetResult DeviceTable::openSet(ProcessId process, const std::wstring& enum
   const DeviceSetId id = nextSet_;
   nextSet_ += 4;
   sets_.emplace(id, std::move(set));
-  return {id, kErrorSuccess};
+  return id;
 }
 
-DeviceInfoResult DeviceTable::enumerate(ProcessId process, DeviceSetId set, Dword index) const {
+Result<DeviceInfoData> DeviceTable::enumerate(ProcessId process, DeviceSetId set,
+                                              Dword index) const {
   const auto found = sets_.find(set);
-  if (found == sets_.end() || found->second.process != process) return {{}, kErrorInvalidHandle};
-  if (index >= found->second.devices.size()) return {{}, kErrorNoMoreItems};
+  if (found == sets_.end() || found->second.process != process) return Failure{kErrorInvalidHandle};
+  if (index >= found->second.devices.size()) return Failure{kErrorNoMoreItems};
   const DevInst devInst = found->second.devices[index];
-  return {{kPrinterClass, devInst, devInst}, kErrorSuccess};
+  return DeviceInfoData{kPrinterClass, devInst, devInst};
 }
 
 const DeviceTable::Device* DeviceTable::resolve(ProcessId process, DeviceSetId set,
@@ -103,33 +95,32 @@ DeviceTable::Device* DeviceTable::find(DevInst devInst) {
   return at == devices_.end() ? nullptr : &*at;
 }
 
-DevicePropertyResult DeviceTable::property(ProcessId process, DeviceSetId set,
-                                           const DeviceInfoData& device, Dword property,
-                                           Dword bufferBytes) const {
+Result<DeviceProperty> DeviceTable::property(ProcessId process, DeviceSetId set,
+                                             const DeviceInfoData& device, Dword property,
+                                             Dword bufferBytes) const {
   const Device* at = resolve(process, set, device);
-  if (at == nullptr) return {{}, 0, 0, kErrorInvalidHandle};
+  if (at == nullptr) return Failure{kErrorInvalidHandle};
   const UsbDeviceConfig& config = at->config;
-  DevicePropertyResult out;
+  DeviceProperty out;
   if (property == kSpdrpHardwareId && config.hardwareIds) {
     out.type = kRegMultiSz;
-    for (const std::wstring& id : *config.hardwareIds) appendText(out.data, id);
-    if (config.hardwareIds->empty()) out.data = {0, 0};
-    out.data.push_back(0);
-    out.data.push_back(0);
+    // An empty list is still an empty string and the closing zero.
+    out.data = config.hardwareIds->empty() ? std::vector<std::uint8_t>{0, 0, 0, 0}
+                                           : regMultiSzData(*config.hardwareIds);
   } else if (property == kSpdrpMfg && config.manufacturer) {
     out.type = kRegSz;
-    appendText(out.data, *config.manufacturer);
+    out.data = regSzData(*config.manufacturer);
   } else if (property == kSpdrpConfigFlags && config.configFlags) {
     out.type = kRegDword;
-    out.data = regDwordData(*config.configFlags);
+    out.data = dwordLeBytes(*config.configFlags);
   } else {
     // A property the device does not have.
-    return {{}, 0, 0, kErrorInvalidData};
+    return Failure{kErrorInvalidData};
   }
   out.requiredBytes = static_cast<Dword>(out.data.size());
   if (out.data.size() > bufferBytes) {
     out.data.clear();
-    out.error = kErrorInsufficientBuffer;
+    return {Failure{kErrorInsufficientBuffer}, out};
   }
   return out;
 }
@@ -141,7 +132,7 @@ Dword DeviceTable::setProperty(ProcessId process, DeviceSetId set, const DeviceI
   if (at == nullptr) return kErrorInvalidHandle;
   if (property != kSpdrpConfigFlags) return kErrorInvalidRegProperty;
   if (!administrator) return kErrorAccessDenied;
-  const auto value = regDwordValue(data);
+  const auto value = dwordFromLeBytes(data);
   if (!value) return kErrorInvalidData;
   find(at->devInst)->config.configFlags = *value;
   return kErrorSuccess;
@@ -158,17 +149,18 @@ void DeviceTable::closeAll(ProcessId process) {
   std::erase_if(sets_, [process](const auto& entry) { return entry.second.process == process; });
 }
 
-DevNodeResult DeviceTable::locate(const std::optional<std::wstring>& deviceId, Dword flags) const {
-  if ((flags & ~kCmLocateDevnodePhantom) != 0) return {0, kCrInvalidFlag};
+Result<DevInst> DeviceTable::locate(const std::optional<std::wstring>& deviceId,
+                                    Dword flags) const {
+  if ((flags & ~kCmLocateDevnodePhantom) != 0) return Failure{kCrInvalidFlag};
   if (!deviceId || deviceId->empty() || pathKey(*deviceId) == kRootDeviceId) {
-    return {kRootDevInst, kCrSuccess};
+    return kRootDevInst;
   }
   for (const Device& device : devices_) {
     if (pathKey(device.config.instanceId) != pathKey(*deviceId)) continue;
     if (!device.config.present && (flags & kCmLocateDevnodePhantom) == 0) break;
-    return {device.devInst, kCrSuccess};
+    return device.devInst;
   }
-  return {0, kCrNoSuchDevnode};
+  return Failure{kCrNoSuchDevnode};
 }
 
 void DeviceTable::queue(Device& device, std::uint64_t now) {
@@ -275,37 +267,39 @@ bool DeviceTable::setPresent(const std::wstring& instanceId, bool present, std::
 // The port: one call into the table under the machine's lock, after the
 // fault injection had its say.
 
-CopyOemInfResult SimDevicePort::setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
-                                                Dword destinationChars) {
+Result<std::wstring> SimDevicePort::setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
+                                                    Dword destinationChars) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("SetupCopyOEMInfW")) return {L"", *fault};
+  if (const auto fault = process_.machine.takeFault("SetupCopyOEMInfW")) return Failure{*fault};
   const auto source = resolvePath(process_, sourceInf);
-  if (!source) return {L"", kErrorInvalidName};
+  if (!source) return Failure{kErrorInvalidName};
   return stageDriverPackage(process_.machine.disk, process_.machine.config.os, *source, copyStyle,
                             destinationChars);
 }
 
-DeviceSetResult SimDevicePort::setupDiGetClassDevs(const std::wstring& enumerator, Dword flags) {
+Result<DeviceSetId> SimDevicePort::setupDiGetClassDevs(const std::wstring& enumerator,
+                                                       Dword flags) {
   std::scoped_lock lock(process_.machine.mutex);
   if (const auto fault = process_.machine.takeFault("SetupDiGetClassDevsW")) {
-    return {kNoDeviceSet, *fault};
+    return Failure{*fault};
   }
   return process_.machine.devices.openSet(process_.id, enumerator, flags);
 }
 
-DeviceInfoResult SimDevicePort::setupDiEnumDeviceInfo(DeviceSetId set, Dword index) {
+Result<DeviceInfoData> SimDevicePort::setupDiEnumDeviceInfo(DeviceSetId set, Dword index) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("SetupDiEnumDeviceInfo")) return {{}, *fault};
+  if (const auto fault = process_.machine.takeFault("SetupDiEnumDeviceInfo"))
+    return Failure{*fault};
   return process_.machine.devices.enumerate(process_.id, set, index);
 }
 
-DevicePropertyResult SimDevicePort::setupDiGetDeviceRegistryProperty(DeviceSetId set,
-                                                                     const DeviceInfoData& device,
-                                                                     Dword property,
-                                                                     Dword bufferBytes) {
+Result<DeviceProperty> SimDevicePort::setupDiGetDeviceRegistryProperty(DeviceSetId set,
+                                                                       const DeviceInfoData& device,
+                                                                       Dword property,
+                                                                       Dword bufferBytes) {
   std::scoped_lock lock(process_.machine.mutex);
   if (const auto fault = process_.machine.takeFault("SetupDiGetDeviceRegistryPropertyW")) {
-    return {{}, 0, 0, *fault};
+    return Failure{*fault};
   }
   return process_.machine.devices.property(process_.id, set, device, property, bufferBytes);
 }
@@ -325,29 +319,31 @@ Dword SimDevicePort::setupDiDestroyDeviceInfoList(DeviceSetId set) {
   return process_.machine.devices.destroySet(process_.id, set);
 }
 
-DriverUpdateResult SimDevicePort::updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
-                                                                    const std::wstring& infPath,
-                                                                    Dword installFlags) {
+Result<bool> SimDevicePort::updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
+                                                              const std::wstring& infPath,
+                                                              Dword installFlags) {
   std::scoped_lock lock(process_.machine.mutex);
   MachineState& machine = process_.machine;
   if (const auto fault = machine.takeFault("UpdateDriverForPlugAndPlayDevicesW")) {
-    return {*fault, false};
+    return Failure{*fault};
   }
   // Only a 64-bit process may install drivers on 64-bit Windows.
-  if (machine.config.os.is64Bit && !process_.image.is64Bit) return {kErrorInWow64, false};
-  if ((installFlags & ~kKnownInstallFlags) != 0) return {kErrorInvalidFlags, false};
-  if (!machine.config.os.isAdministrator) return {kErrorAccessDenied, false};
+  if (machine.config.os.is64Bit && !process_.image.is64Bit) return Failure{kErrorInWow64};
+  if ((installFlags & ~kKnownInstallFlags) != 0) return Failure{kErrorInvalidFlags};
+  if (!machine.config.os.isAdministrator) return Failure{kErrorAccessDenied};
   const auto inf = resolvePath(process_, infPath);
   const FileSystem::Node* node = inf ? machine.disk.find(*inf) : nullptr;
-  if (node == nullptr || node->entry.isFolder) return {kErrorFileNotFound, false};
+  if (node == nullptr || node->entry.isFolder) return Failure{kErrorFileNotFound};
   const std::vector<std::uint8_t> contents = node->entry.contents;
-  return {machine.devices.updateDriver(hardwareId, contents, machine.spooler), false};
+  const Dword error = machine.devices.updateDriver(hardwareId, contents, machine.spooler);
+  if (error != kErrorSuccess) return Failure{error};
+  return false;
 }
 
-DevNodeResult SimDevicePort::cmLocateDevNode(const std::optional<std::wstring>& deviceId,
-                                             Dword flags) {
+Result<DevInst> SimDevicePort::cmLocateDevNode(const std::optional<std::wstring>& deviceId,
+                                               Dword flags) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("CM_Locate_DevNodeW")) return {0, *fault};
+  if (const auto fault = process_.machine.takeFault("CM_Locate_DevNodeW")) return Failure{*fault};
   return process_.machine.devices.locate(deviceId, flags);
 }
 

@@ -42,19 +42,20 @@ class DeviceTable {
 
   [[nodiscard]] std::vector<UsbDeviceConfig> save() const;
 
-  DeviceSetResult openSet(ProcessId process, const std::wstring& enumerator, Dword flags);
-  [[nodiscard]] DeviceInfoResult enumerate(ProcessId process, DeviceSetId set, Dword index) const;
-  [[nodiscard]] DevicePropertyResult property(ProcessId process, DeviceSetId set,
-                                              const DeviceInfoData& device, Dword property,
-                                              Dword bufferBytes) const;
+  Result<DeviceSetId> openSet(ProcessId process, const std::wstring& enumerator, Dword flags);
+  [[nodiscard]] Result<DeviceInfoData> enumerate(ProcessId process, DeviceSetId set,
+                                                 Dword index) const;
+  [[nodiscard]] Result<DeviceProperty> property(ProcessId process, DeviceSetId set,
+                                                const DeviceInfoData& device, Dword property,
+                                                Dword bufferBytes) const;
   Dword setProperty(ProcessId process, DeviceSetId set, const DeviceInfoData& device,
                     Dword property, const std::vector<std::uint8_t>& data, bool administrator);
   Dword destroySet(ProcessId process, DeviceSetId set);
   // The process has ended: its device sets go with it.
   void closeAll(ProcessId process);
 
-  [[nodiscard]] DevNodeResult locate(const std::optional<std::wstring>& deviceId,
-                                     Dword flags) const;
+  [[nodiscard]] Result<DevInst> locate(const std::optional<std::wstring>& deviceId,
+                                       Dword flags) const;
   // Starts an installation of the node's connected devices (all of them
   // for the root) that are flagged or have no driver.
   Dword reenumerate(DevInst devInst, Dword flags, std::uint64_t now);
@@ -102,21 +103,23 @@ class DeviceTable {
 class SimDevicePort final : public DevicePort {
  public:
   explicit SimDevicePort(SimProcess& process) : process_(process) {}
-  CopyOemInfResult setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
-                                   Dword destinationChars) override;
-  DeviceSetResult setupDiGetClassDevs(const std::wstring& enumerator, Dword flags) override;
-  DeviceInfoResult setupDiEnumDeviceInfo(DeviceSetId set, Dword index) override;
-  DevicePropertyResult setupDiGetDeviceRegistryProperty(DeviceSetId set,
-                                                        const DeviceInfoData& device,
-                                                        Dword property, Dword bufferBytes) override;
+  Result<std::wstring> setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
+                                       Dword destinationChars) override;
+  Result<DeviceSetId> setupDiGetClassDevs(const std::wstring& enumerator, Dword flags) override;
+  Result<DeviceInfoData> setupDiEnumDeviceInfo(DeviceSetId set, Dword index) override;
+  Result<DeviceProperty> setupDiGetDeviceRegistryProperty(DeviceSetId set,
+                                                          const DeviceInfoData& device,
+                                                          Dword property,
+                                                          Dword bufferBytes) override;
   Dword setupDiSetDeviceRegistryProperty(DeviceSetId set, const DeviceInfoData& device,
                                          Dword property,
                                          const std::vector<std::uint8_t>& data) override;
   Dword setupDiDestroyDeviceInfoList(DeviceSetId set) override;
-  DriverUpdateResult updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
-                                                       const std::wstring& infPath,
-                                                       Dword installFlags) override;
-  DevNodeResult cmLocateDevNode(const std::optional<std::wstring>& deviceId, Dword flags) override;
+  Result<bool> updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
+                                                 const std::wstring& infPath,
+                                                 Dword installFlags) override;
+  Result<DevInst> cmLocateDevNode(const std::optional<std::wstring>& deviceId,
+                                  Dword flags) override;
   Dword cmReenumerateDevNode(DevInst devInst, Dword flags) override;
   Dword cmpWaitNoPendingInstallEvents(Dword milliseconds) override;
 

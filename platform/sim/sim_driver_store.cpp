@@ -59,9 +59,10 @@ std::optional<int> freeNumber(const FileSystem& disk) {
   return std::nullopt;
 }
 
-CopyOemInfResult reply(const std::wstring& destination, Dword error, Dword destinationChars) {
-  if (destination.size() + 1 > destinationChars) return {L"", kErrorInsufficientBuffer};
-  return {destination, error};
+Result<std::wstring> reply(const std::wstring& destination, Dword error, Dword destinationChars) {
+  if (destination.size() + 1 > destinationChars) return Failure{kErrorInsufficientBuffer};
+  if (error != kErrorSuccess) return {Failure{error}, destination};
+  return destination;
 }
 
 }  // namespace
@@ -202,27 +203,27 @@ std::vector<std::vector<std::uint8_t>> stagedInfs(const FileSystem& disk) {
   return out;
 }
 
-CopyOemInfResult stageDriverPackage(FileSystem& disk, const OsProfile& os,
-                                    const std::wstring& source, Dword copyStyle,
-                                    Dword destinationChars) {
-  if (!os.isAdministrator) return {L"", kErrorAccessDenied};
+Result<std::wstring> stageDriverPackage(FileSystem& disk, const OsProfile& os,
+                                        const std::wstring& source, Dword copyStyle,
+                                        Dword destinationChars) {
+  if (!os.isAdministrator) return Failure{kErrorAccessDenied};
   const FileSystem::Node* node = disk.find(source);
-  if (node == nullptr || node->entry.isFolder) return {L"", kErrorFileNotFound};
+  if (node == nullptr || node->entry.isFolder) return Failure{kErrorFileNotFound};
   const std::vector<std::uint8_t> contents = node->entry.contents;
   if (const auto staged = stagedNumber(disk, contents)) {
     const Dword error = (copyStyle & kSpCopyNoOverwrite) != 0 ? kErrorFileExists : kErrorSuccess;
     return reply(oemPath(*staged, L".inf"), error, destinationChars);
   }
   const auto number = freeNumber(disk);
-  if (!number) return {L"", kErrorDiskFull};
+  if (!number) return Failure{kErrorDiskFull};
   const std::wstring destination = oemPath(*number, L".inf");
-  if (destination.size() + 1 > destinationChars) return {L"", kErrorInsufficientBuffer};
+  if (destination.size() + 1 > destinationChars) return Failure{kErrorInsufficientBuffer};
   disk.add({destination, false, 0, contents});
   disk.add({oemPath(*number, L".PNF"), false, 0, {}});
   const std::wstring folder = std::wstring(kFileRepository) + L"\\" + lowerCase(fileName(source)) +
                               (os.is64Bit ? L"_amd64_" : L"_x86_") + contentHash(contents);
   disk.add({folder + L"\\" + fileName(source), false, 0, contents});
-  return {destination, kErrorSuccess};
+  return destination;
 }
 
 Dword removeDriverPackage(FileSystem& disk, const OsProfile& os, const std::wstring& inf,

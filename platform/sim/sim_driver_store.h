@@ -20,9 +20,9 @@ inline constexpr wchar_t kInfFolder[] = L"C:\\Windows\\inf";
 inline constexpr wchar_t kFileRepository[] = L"C:\\Windows\\System32\\DriverStore\\FileRepository";
 
 // SetupCopyOEMInfW of the INF at the full path `source`.
-CopyOemInfResult stageDriverPackage(FileSystem& disk, const OsProfile& os,
-                                    const std::wstring& source, Dword copyStyle,
-                                    Dword destinationChars);
+Result<std::wstring> stageDriverPackage(FileSystem& disk, const OsProfile& os,
+                                        const std::wstring& source, Dword copyStyle,
+                                        Dword destinationChars);
 
 // DeletePrinterDriverPackageW of the INF at the full path `inf` inside
 // the FileRepository. The package stays while one of the drivers it lists

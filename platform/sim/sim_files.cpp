@@ -205,43 +205,43 @@ std::vector<FileEntry> FileSystem::entriesIn(const std::wstring& folder) const {
 // ---------------------------------------------------------------------------
 // File port
 
-CreateFileResult SimFilePort::createFile(const std::wstring& path, Dword desiredAccess,
-                                         Dword shareMode, Dword creationDisposition,
-                                         Dword flagsAndAttributes) {
+Result<OpenedFile> SimFilePort::createFile(const std::wstring& path, Dword desiredAccess,
+                                           Dword shareMode, Dword creationDisposition,
+                                           Dword flagsAndAttributes) {
   std::scoped_lock lock(process_.machine.mutex);
   MachineState& machine = process_.machine;
-  if (const auto fault = machine.takeFault("CreateFileW")) return {kInvalidFile, *fault};
+  if (const auto fault = machine.takeFault("CreateFileW")) return Failure{*fault};
   const auto full = resolvePath(process_, path);
-  if (!full) return {kInvalidFile, kErrorInvalidName};
+  if (!full) return Failure{kErrorInvalidName};
   if (creationDisposition < kCreateNew || creationDisposition > kTruncateExisting) {
-    return {kInvalidFile, kErrorInvalidParameter};
+    return Failure{kErrorInvalidParameter};
   }
   FileSystem::Node* node = machine.disk.find(*full);
   const bool existed = node != nullptr;
   const bool truncates =
       creationDisposition == kCreateAlways || creationDisposition == kTruncateExisting;
   if (existed) {
-    if (node->entry.isFolder) return {kInvalidFile, kErrorAccessDenied};
-    if (creationDisposition == kCreateNew) return {kInvalidFile, kErrorFileExists};
+    if (node->entry.isFolder) return Failure{kErrorAccessDenied};
+    if (creationDisposition == kCreateNew) return Failure{kErrorFileExists};
     const bool readOnly = (node->entry.attributes & kFileAttributeReadOnly) != 0;
     if (((desiredAccess & kGenericWrite) != 0 || truncates) &&
         (readOnly || !mayChange(process_, *full))) {
-      return {kInvalidFile, kErrorAccessDenied};
+      return Failure{kErrorAccessDenied};
     }
     for (const auto& open : openHandles(*node)) {
       if (!allows(open->share, desiredAccess) || !allows(shareMode, open->access)) {
-        return {kInvalidFile, kErrorSharingViolation};
+        return Failure{kErrorSharingViolation};
       }
     }
     if (truncates) node->entry.contents.clear();
   } else {
     if (creationDisposition == kOpenExisting || creationDisposition == kTruncateExisting) {
-      return {kInvalidFile, missingError(machine.disk, *full)};
+      return Failure{missingError(machine.disk, *full)};
     }
     const auto parent = parentOf(*full);
     const FileSystem::Node* folder = parent ? machine.disk.find(*parent) : nullptr;
-    if (folder == nullptr || !folder->entry.isFolder) return {kInvalidFile, kErrorPathNotFound};
-    if (!mayChange(process_, *full)) return {kInvalidFile, kErrorAccessDenied};
+    if (folder == nullptr || !folder->entry.isFolder) return Failure{kErrorPathNotFound};
+    if (!mayChange(process_, *full)) return Failure{kErrorAccessDenied};
     const Dword attributes = flagsAndAttributes & (kFileAttributeReadOnly | kFileAttributeHidden |
                                                    kFileAttributeArchive);
     node = &machine.disk.add({*full, false, attributes, {}});
@@ -253,17 +253,17 @@ CreateFileResult SimFilePort::createFile(const std::wstring& path, Dword desired
   node->opens.push_back(open);
   const bool reportsExisting =
       existed && (creationDisposition == kCreateAlways || creationDisposition == kOpenAlways);
-  return {process_.addHandle(open), reportsExisting ? kErrorAlreadyExists : kErrorSuccess};
+  return OpenedFile{process_.addHandle(open), reportsExisting};
 }
 
-WriteFileResult SimFilePort::writeFile(FileHandle file, std::span<const std::uint8_t> bytes) {
+Result<Dword> SimFilePort::writeFile(FileHandle file, std::span<const std::uint8_t> bytes) {
   std::scoped_lock lock(process_.machine.mutex);
   const auto open = openFile(process_, file);
-  if (!open) return {0, kErrorInvalidHandle};
-  if ((open->access & kGenericWrite) == 0) return {0, kErrorAccessDenied};
-  if (const auto fault = process_.machine.takeFault("WriteFile")) return {0, *fault};
+  if (!open) return Failure{kErrorInvalidHandle};
+  if ((open->access & kGenericWrite) == 0) return Failure{kErrorAccessDenied};
+  if (const auto fault = process_.machine.takeFault("WriteFile")) return Failure{*fault};
   FileSystem::Node* node = process_.machine.disk.find(open->path);
-  if (node == nullptr) return {0, kErrorAccessDenied};
+  if (node == nullptr) return Failure{kErrorAccessDenied};
   std::vector<std::uint8_t>& contents = node->entry.contents;
   if (contents.size() < open->position + bytes.size()) {
     contents.resize(open->position + bytes.size());
@@ -271,39 +271,38 @@ WriteFileResult SimFilePort::writeFile(FileHandle file, std::span<const std::uin
   std::copy(bytes.begin(), bytes.end(),
             contents.begin() + static_cast<std::ptrdiff_t>(open->position));
   open->position += bytes.size();
-  return {static_cast<Dword>(bytes.size()), kErrorSuccess};
+  return static_cast<Dword>(bytes.size());
 }
 
-ReadFileResult SimFilePort::readFile(FileHandle file, Dword maxBytes) {
+Result<std::vector<std::uint8_t>> SimFilePort::readFile(FileHandle file, Dword maxBytes) {
   std::scoped_lock lock(process_.machine.mutex);
   const auto open = openFile(process_, file);
-  if (!open) return {{}, kErrorInvalidHandle};
-  if ((open->access & kGenericRead) == 0) return {{}, kErrorAccessDenied};
-  if (const auto fault = process_.machine.takeFault("ReadFile")) return {{}, *fault};
+  if (!open) return Failure{kErrorInvalidHandle};
+  if ((open->access & kGenericRead) == 0) return Failure{kErrorAccessDenied};
+  if (const auto fault = process_.machine.takeFault("ReadFile")) return Failure{*fault};
   const FileSystem::Node* node = process_.machine.disk.find(open->path);
-  if (node == nullptr) return {{}, kErrorAccessDenied};
+  if (node == nullptr) return Failure{kErrorAccessDenied};
   const std::vector<std::uint8_t>& contents = node->entry.contents;
   const std::uint64_t start = std::min<std::uint64_t>(open->position, contents.size());
   const std::uint64_t end = std::min<std::uint64_t>(start + maxBytes, contents.size());
   open->position = end;
-  return {{contents.begin() + static_cast<std::ptrdiff_t>(start),
-           contents.begin() + static_cast<std::ptrdiff_t>(end)},
-          kErrorSuccess};
+  return std::vector<std::uint8_t>(contents.begin() + static_cast<std::ptrdiff_t>(start),
+                                   contents.begin() + static_cast<std::ptrdiff_t>(end));
 }
 
-FilePositionResult SimFilePort::getFileSize(FileHandle file) {
+Result<std::uint64_t> SimFilePort::getFileSize(FileHandle file) {
   std::scoped_lock lock(process_.machine.mutex);
   const auto open = openFile(process_, file);
-  if (!open) return {0, kErrorInvalidHandle};
+  if (!open) return Failure{kErrorInvalidHandle};
   const FileSystem::Node* node = process_.machine.disk.find(open->path);
-  return {node != nullptr ? node->entry.contents.size() : 0, kErrorSuccess};
+  return std::uint64_t{node != nullptr ? node->entry.contents.size() : 0};
 }
 
-FilePositionResult SimFilePort::setFilePointer(FileHandle file, std::int64_t distance,
-                                               Dword moveMethod) {
+Result<std::uint64_t> SimFilePort::setFilePointer(FileHandle file, std::int64_t distance,
+                                                  Dword moveMethod) {
   std::scoped_lock lock(process_.machine.mutex);
   const auto open = openFile(process_, file);
-  if (!open) return {0, kErrorInvalidHandle};
+  if (!open) return Failure{kErrorInvalidHandle};
   const FileSystem::Node* node = process_.machine.disk.find(open->path);
   const auto size = static_cast<std::int64_t>(node != nullptr ? node->entry.contents.size() : 0);
   std::int64_t base = 0;
@@ -312,11 +311,11 @@ FilePositionResult SimFilePort::setFilePointer(FileHandle file, std::int64_t dis
   } else if (moveMethod == kFileEnd) {
     base = size;
   } else if (moveMethod != kFileBegin) {
-    return {0, kErrorInvalidParameter};
+    return Failure{kErrorInvalidParameter};
   }
-  if (base + distance < 0) return {0, kErrorNegativeSeek};
+  if (base + distance < 0) return Failure{kErrorNegativeSeek};
   open->position = static_cast<std::uint64_t>(base + distance);
-  return {open->position, kErrorSuccess};
+  return open->position;
 }
 
 Dword SimFilePort::setEndOfFile(FileHandle file) {
@@ -346,18 +345,16 @@ Dword SimFilePort::closeFile(FileHandle file) {
   return kErrorSuccess;
 }
 
-AttributesResult SimFilePort::getFileAttributes(const std::wstring& path) {
+Result<Dword> SimFilePort::getFileAttributes(const std::wstring& path) {
   std::scoped_lock lock(process_.machine.mutex);
   const FileSystem& disk = process_.machine.disk;
-  if (const auto fault = process_.machine.takeFault("GetFileAttributesW")) {
-    return {kInvalidFileAttributes, *fault};
-  }
+  if (const auto fault = process_.machine.takeFault("GetFileAttributesW")) return Failure{*fault};
   const auto full = resolvePath(process_, path);
-  if (!full) return {kInvalidFileAttributes, kErrorInvalidName};
+  if (!full) return Failure{kErrorInvalidName};
   const FileSystem::Node* node = disk.find(*full);
-  if (node == nullptr) return {kInvalidFileAttributes, missingError(disk, *full)};
-  if (node->entry.isFolder) return {kFileAttributeDirectory | node->entry.attributes, 0};
-  return {node->entry.attributes != 0 ? node->entry.attributes : kFileAttributeNormal, 0};
+  if (node == nullptr) return Failure{missingError(disk, *full)};
+  if (node->entry.isFolder) return kFileAttributeDirectory | node->entry.attributes;
+  return node->entry.attributes != 0 ? node->entry.attributes : kFileAttributeNormal;
 }
 
 Dword SimFilePort::deleteFile(const std::wstring& path) {
@@ -438,26 +435,26 @@ bool matchesWildcard(const std::wstring& name, const std::wstring& pattern) {
 
 }  // namespace
 
-FindFilesResult SimFilePort::findFiles(const std::wstring& pattern) {
+Result<std::vector<std::wstring>> SimFilePort::findFiles(const std::wstring& pattern) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("FindFirstFileW")) return {{}, *fault};
+  if (const auto fault = process_.machine.takeFault("FindFirstFileW")) return Failure{*fault};
   const std::size_t slash = pattern.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return {{}, kErrorInvalidName};
+  if (slash == std::wstring::npos) return Failure{kErrorInvalidName};
   const auto folder = resolvePath(process_, pattern.substr(0, slash));
-  if (!folder) return {{}, kErrorInvalidName};
+  if (!folder) return Failure{kErrorInvalidName};
   const FileSystem& disk = process_.machine.disk;
   const FileSystem::Node* node = disk.find(*folder);
-  if (node == nullptr || !node->entry.isFolder) return {{}, kErrorPathNotFound};
-  FindFilesResult found;
+  if (node == nullptr || !node->entry.isFolder) return Failure{kErrorPathNotFound};
+  std::vector<std::wstring> found;
   const std::wstring wild = pattern.substr(slash + 1);
   const std::size_t prefix = folder->size() + (folder->back() == L'\\' ? 0 : 1);
   for (const FileEntry& entry : disk.entriesIn(*folder)) {
     const std::wstring name = entry.path.substr(prefix);
     if (name.find(L'\\') == std::wstring::npos && matchesWildcard(name, wild)) {
-      found.names.push_back(name);
+      found.push_back(name);
     }
   }
-  if (found.names.empty()) found.error = kErrorFileNotFound;
+  if (found.empty()) return Failure{kErrorFileNotFound};
   return found;
 }
 
@@ -534,14 +531,14 @@ std::wstring SimFilePort::getSystemDirectory() {
   return L"C:\\Windows\\system32";
 }
 
-RedirectionResult SimFilePort::wow64DisableFsRedirection() {
+Result<std::uintptr_t> SimFilePort::wow64DisableFsRedirection() {
   std::scoped_lock lock(process_.machine.mutex);
   if (const auto fault = process_.machine.takeFault("Wow64DisableWow64FsRedirection")) {
-    return {0, *fault};
+    return Failure{*fault};
   }
-  if (!isWow64Process(process_)) return {0, kErrorInvalidFunction};
+  if (!isWow64Process(process_)) return Failure{kErrorInvalidFunction};
   const bool wasOff = process_.machine.disk.redirectionOff.insert(currentThread()).second == false;
-  return {wasOff ? 1U : 0U, kErrorSuccess};
+  return std::uintptr_t{wasOff ? 1U : 0U};
 }
 
 Dword SimFilePort::wow64RevertFsRedirection(std::uintptr_t oldValue) {

@@ -72,28 +72,28 @@ std::optional<std::wstring> parentOf(const std::wstring& path);
 class SimFilePort final : public FilePort {
  public:
   explicit SimFilePort(SimProcess& process) : process_(process) {}
-  CreateFileResult createFile(const std::wstring& path, Dword desiredAccess, Dword shareMode,
-                              Dword creationDisposition, Dword flagsAndAttributes) override;
-  WriteFileResult writeFile(FileHandle file, std::span<const std::uint8_t> bytes) override;
-  ReadFileResult readFile(FileHandle file, Dword maxBytes) override;
-  FilePositionResult getFileSize(FileHandle file) override;
-  FilePositionResult setFilePointer(FileHandle file, std::int64_t distance,
-                                    Dword moveMethod) override;
+  Result<OpenedFile> createFile(const std::wstring& path, Dword desiredAccess, Dword shareMode,
+                                Dword creationDisposition, Dword flagsAndAttributes) override;
+  Result<Dword> writeFile(FileHandle file, std::span<const std::uint8_t> bytes) override;
+  Result<std::vector<std::uint8_t>> readFile(FileHandle file, Dword maxBytes) override;
+  Result<std::uint64_t> getFileSize(FileHandle file) override;
+  Result<std::uint64_t> setFilePointer(FileHandle file, std::int64_t distance,
+                                       Dword moveMethod) override;
   Dword setEndOfFile(FileHandle file) override;
   Dword flushFileBuffers(FileHandle file) override;
   Dword closeFile(FileHandle file) override;
-  AttributesResult getFileAttributes(const std::wstring& path) override;
+  Result<Dword> getFileAttributes(const std::wstring& path) override;
   Dword deleteFile(const std::wstring& path) override;
   Dword createDirectory(const std::wstring& path) override;
   bool pathIsDirectory(const std::wstring& path) override;
   bool pathFileExists(const std::wstring& path) override;
-  FindFilesResult findFiles(const std::wstring& pattern) override;
+  Result<std::vector<std::wstring>> findFiles(const std::wstring& pattern) override;
   std::uint32_t getPrivateProfileInt(const std::wstring& section, const std::wstring& key,
                                      int defaultValue, const std::wstring& file) override;
   Dword writePrivateProfileString(const std::wstring& section, const std::wstring& key,
                                   const std::wstring& value, const std::wstring& file) override;
   std::wstring getSystemDirectory() override;
-  RedirectionResult wow64DisableFsRedirection() override;
+  Result<std::uintptr_t> wow64DisableFsRedirection() override;
   Dword wow64RevertFsRedirection(std::uintptr_t oldValue) override;
   std::wstring getPrivateProfileString(const std::wstring& section, const std::wstring& key,
                                        const std::wstring& defaultValue, const std::wstring& file,
@@ -106,7 +106,7 @@ class SimFilePort final : public FilePort {
 class SimShellPort final : public ShellPort {
  public:
   explicit SimShellPort(SimProcess& process) : process_(process) {}
-  FolderPathResult shGetFolderPath(int csidl, Dword flags) override;
+  Result<std::wstring> shGetFolderPath(int csidl, Dword flags) override;
   std::intptr_t shellExecute(WindowId owner, const std::wstring& verb, const std::wstring& file,
                              const std::wstring& parameters, const std::wstring& directory,
                              int showCommand) override;
@@ -118,25 +118,25 @@ class SimShellPort final : public ShellPort {
 class SimSpoolerPort final : public SpoolerPort {
  public:
   explicit SimSpoolerPort(SimProcess& process) : process_(process) {}
-  DriverDirectoryResult getPrinterDriverDirectory(
+  Result<std::wstring> getPrinterDriverDirectory(
       const std::optional<std::wstring>& environment) override;
-  SpoolerList<PrinterInfo2> enumPrinters(Dword flags) override;
-  PrinterOpenResult openPrinter(const std::wstring& name, Dword access) override;
-  PrinterInfoResult getPrinter(PrinterId printer) override;
+  Result<std::vector<PrinterInfo2>> enumPrinters(Dword flags) override;
+  Result<PrinterId> openPrinter(const std::wstring& name, Dword access) override;
+  Result<PrinterInfo2> getPrinter(PrinterId printer) override;
   Dword closePrinter(PrinterId printer) override;
-  PrinterOpenResult addPrinter(const PrinterInfo2& info) override;
+  Result<PrinterId> addPrinter(const PrinterInfo2& info) override;
   Dword deletePrinter(PrinterId printer) override;
   Dword deletePrinterConnection(const std::wstring& name) override;
-  SpoolerList<PrinterDriverInfo> enumPrinterDrivers(
+  Result<std::vector<PrinterDriverInfo>> enumPrinterDrivers(
       const std::optional<std::wstring>& environment) override;
-  SpoolerList<PortInfo> enumPorts() override;
+  Result<std::vector<PortInfo>> enumPorts() override;
   Dword deletePrinterDriver(const std::wstring& environment, const std::wstring& name) override;
   Dword deletePrinterDriverEx(const std::wstring& environment, const std::wstring& name,
                               Dword deleteFlags, Dword version) override;
   Dword deletePrinterDriverPackage(const std::wstring& infPath) override;
   Dword addMonitor(const MonitorInfo2& info) override;
   Dword addPrinterDriver(const DriverInfo4& info) override;
-  SpoolerList<JobInfo3> enumJobs(PrinterId printer, Dword firstJob, Dword count) override;
+  Result<std::vector<JobInfo3>> enumJobs(PrinterId printer, Dword firstJob, Dword count) override;
   Dword setJob(PrinterId printer, Dword jobId, Dword command) override;
 
  private:

@@ -101,12 +101,10 @@ std::wstring SimSystemPort::commandLineArguments() {
   return process_.arguments;
 }
 
-OsVersionResult SimSystemPort::getVersionEx() {
+Result<OsVersionInfo> SimSystemPort::getVersionEx() {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("GetVersionExW")) {
-    return {std::nullopt, *fault};
-  }
-  return {process_.reportedVersion(), kErrorSuccess};
+  if (const auto fault = process_.machine.takeFault("GetVersionExW")) return Failure{*fault};
+  return process_.reportedVersion();
 }
 
 Wow64Query SimSystemPort::isWow64Process() {
@@ -155,15 +153,15 @@ bool SimSystemPort::setThreadLocale(Lcid locale) {
   return true;
 }
 
-CreateMutexResult SimSystemPort::createMutex(bool initialOwner, const std::wstring& name) {
+Result<CreatedMutex> SimSystemPort::createMutex(bool initialOwner, const std::wstring& name) {
   std::scoped_lock lock(process_.machine.mutex);
   MachineState& machine = process_.machine;
-  if (const auto fault = machine.takeFault("CreateMutexW")) return {kNoHandle, *fault};
+  if (const auto fault = machine.takeFault("CreateMutexW")) return Failure{*fault};
   if (!name.empty()) {
     const auto found = machine.namedMutexes.find(name);
     if (found != machine.namedMutexes.end()) {
       if (auto existing = found->second.lock()) {
-        return {process_.addHandle(existing), kErrorAlreadyExists};
+        return CreatedMutex{process_.addHandle(existing), true};
       }
     }
   }
@@ -174,7 +172,7 @@ CreateMutexResult SimSystemPort::createMutex(bool initialOwner, const std::wstri
     mutex->recursion = 1;
   }
   if (!name.empty()) machine.namedMutexes[name] = mutex;
-  return {process_.addHandle(mutex), kErrorSuccess};
+  return CreatedMutex{process_.addHandle(mutex), false};
 }
 
 bool SimSystemPort::closeHandle(KernelHandle handle) {
@@ -265,20 +263,18 @@ LocalTime SimSystemPort::getLocalTime() {
 // ---------------------------------------------------------------------------
 // Socket port
 
-WsaStartupResult SimSocketPort::wsaStartup(std::uint16_t requestedVersion) {
+Result<std::uint16_t> SimSocketPort::wsaStartup(std::uint16_t requestedVersion) {
   std::scoped_lock lock(process_.machine.mutex);
   const WinsockProfile& winsock = process_.machine.config.winsock;
-  if (winsock.startupError != 0) return {winsock.startupError, 0};
-  if (const auto fault = process_.machine.takeFault("WSAStartup")) {
-    return {static_cast<int>(*fault), 0};
-  }
+  if (winsock.startupError != 0) return Failure{static_cast<Dword>(winsock.startupError)};
+  if (const auto fault = process_.machine.takeFault("WSAStartup")) return Failure{*fault};
   // The stack grants the lower of the requested and its highest version.
   auto order = [](std::uint16_t v) { return lowByte(v) * 256U + highByte(v); };
   const std::uint16_t granted = order(requestedVersion) < order(winsock.highestVersion)
                                     ? requestedVersion
                                     : winsock.highestVersion;
   ++process_.wsaStartups;
-  return {0, granted};
+  return granted;
 }
 
 int SimSocketPort::wsaCleanup() {
@@ -327,21 +323,20 @@ constexpr std::uint64_t kLoadDriverLuid = 10;
 
 }  // namespace
 
-TokenOpenResult SimSystemPort::openProcessToken(Dword access) {
+Result<KernelHandle> SimSystemPort::openProcessToken(Dword access) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("OpenProcessToken")) {
-    return {kNoHandle, *fault};
-  }
+  if (const auto fault = process_.machine.takeFault("OpenProcessToken")) return Failure{*fault};
   auto token = std::make_shared<TokenObject>();
   token->access = access;
-  return {process_.addHandle(token), kErrorSuccess};
+  return process_.addHandle(token);
 }
 
-PrivilegeLookupResult SimSystemPort::lookupPrivilegeValue(const std::wstring& name) {
+Result<std::uint64_t> SimSystemPort::lookupPrivilegeValue(const std::wstring& name) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("LookupPrivilegeValueW")) return {0, *fault};
-  if (name != kSeLoadDriverName) return {0, kErrorNoSuchPrivilege};
-  return {kLoadDriverLuid, kErrorSuccess};
+  if (const auto fault = process_.machine.takeFault("LookupPrivilegeValueW"))
+    return Failure{*fault};
+  if (name != kSeLoadDriverName) return Failure{kErrorNoSuchPrivilege};
+  return kLoadDriverLuid;
 }
 
 Dword SimSystemPort::adjustTokenPrivileges(KernelHandle token, std::uint64_t luid,

@@ -20,14 +20,14 @@ class SimSystemPort final : public SystemPort {
   explicit SimSystemPort(SimProcess& process) : process_(process) {}
   std::wstring moduleFileName() override;
   std::wstring commandLineArguments() override;
-  OsVersionResult getVersionEx() override;
+  Result<OsVersionInfo> getVersionEx() override;
   Wow64Query isWow64Process() override;
   LangId getUserDefaultUiLanguage() override;
   LangId getThreadUiLanguage() override;
   LangId setThreadUiLanguage(LangId lang) override;
   Lcid getThreadLocale() override;
   bool setThreadLocale(Lcid locale) override;
-  CreateMutexResult createMutex(bool initialOwner, const std::wstring& name) override;
+  Result<CreatedMutex> createMutex(bool initialOwner, const std::wstring& name) override;
   bool closeHandle(KernelHandle handle) override;
   KernelHandle createThread(std::function<Dword()> body) override;
   Dword waitForSingleObject(KernelHandle handle, Dword milliseconds) override;
@@ -35,8 +35,8 @@ class SimSystemPort final : public SystemPort {
   void sleep(Dword milliseconds) override;
   Dword getTickCount() override;
   LocalTime getLocalTime() override;
-  TokenOpenResult openProcessToken(Dword access) override;
-  PrivilegeLookupResult lookupPrivilegeValue(const std::wstring& name) override;
+  Result<KernelHandle> openProcessToken(Dword access) override;
+  Result<std::uint64_t> lookupPrivilegeValue(const std::wstring& name) override;
   Dword adjustTokenPrivileges(KernelHandle token, std::uint64_t luid, Dword attributes) override;
 
  private:
@@ -140,7 +140,7 @@ class SimWindowPort final : public WindowPort {
 class SimSocketPort final : public SocketPort {
  public:
   explicit SimSocketPort(SimProcess& process) : process_(process) {}
-  WsaStartupResult wsaStartup(std::uint16_t requestedVersion) override;
+  Result<std::uint16_t> wsaStartup(std::uint16_t requestedVersion) override;
   int wsaCleanup() override;
   void wsaSetLastError(int error) override;
   int wsaGetLastError() override;

@@ -162,12 +162,12 @@ RegKey RegistryTree::addHandle(ProcessId process, std::shared_ptr<RegistryNode> 
   return key;
 }
 
-RegOpenResult RegistryTree::open(ProcessId process, RegKey parent, const std::wstring& subKey,
-                                 Dword access, bool create) {
+Result<CreatedKey> RegistryTree::open(ProcessId process, RegKey parent, const std::wstring& subKey,
+                                      Dword access, bool create) {
   const Resolved from = resolve(process, parent, 0);
-  if (from.error != kErrorSuccess) return {kNoRegKey, from.error, 0};
+  if (from.error != kErrorSuccess) return Failure{from.error};
   const auto parts = splitPath(subKey);
-  if (!parts) return {kNoRegKey, kErrorBadPathname, 0};
+  if (!parts) return Failure{kErrorBadPathname};
   std::shared_ptr<RegistryNode> node = from.node;
   Dword disposition = kRegOpenedExistingKey;
   for (const std::wstring& part : *parts) {
@@ -176,11 +176,11 @@ RegOpenResult RegistryTree::open(ProcessId process, RegKey parent, const std::ws
       node = found->second;
       continue;
     }
-    if (!create) return {kNoRegKey, kErrorFileNotFound, 0};
+    if (!create) return Failure{kErrorFileNotFound};
     // Creating a key needs the right to add subkeys to the handle it starts
     // from, and write rights on the key it goes into.
     if ((from.access & kKeyCreateSubKey) == 0 || readOnlyAbove(node.get())) {
-      return {kNoRegKey, kErrorAccessDenied, 0};
+      return Failure{kErrorAccessDenied};
     }
     auto child = std::make_shared<RegistryNode>();
     child->name = part;
@@ -190,31 +190,25 @@ RegOpenResult RegistryTree::open(ProcessId process, RegKey parent, const std::ws
     disposition = kRegCreatedNewKey;
   }
   if ((access & kWriteRights) != 0 && readOnlyAbove(node.get())) {
-    return {kNoRegKey, kErrorAccessDenied, 0};
+    return Failure{kErrorAccessDenied};
   }
   if (parts->empty() && (parent == kHkeyLocalMachine || parent == kHkeyCurrentUser)) {
-    return {parent, kErrorSuccess, disposition};
+    return CreatedKey{parent, disposition};
   }
-  return {addHandle(process, node, access), kErrorSuccess, create ? disposition : 0};
+  return CreatedKey{addHandle(process, node, access), create ? disposition : 0};
 }
 
-RegValueResult RegistryTree::query(ProcessId process, RegKey key, const std::wstring& name,
-                                   std::optional<Dword> bufferBytes) {
-  RegValueResult out;
+Result<RegValue> RegistryTree::query(ProcessId process, RegKey key, const std::wstring& name,
+                                     std::optional<Dword> bufferBytes) {
   const Resolved at = resolve(process, key, kKeyQueryValue);
-  if ((out.error = at.error) != kErrorSuccess) return out;
+  if (at.error != kErrorSuccess) return Failure{at.error};
   const auto value = findValue(*at.node, name);
-  if (value == at.node->values.end()) {
-    out.error = kErrorFileNotFound;
-    return out;
-  }
+  if (value == at.node->values.end()) return Failure{kErrorFileNotFound};
+  RegValue out;
   out.type = value->type;
   out.size = static_cast<Dword>(value->data.size());
-  if (bufferBytes && *bufferBytes < out.size) {
-    out.error = kErrorMoreData;
-  } else {
-    out.data = value->data;
-  }
+  if (bufferBytes && *bufferBytes < out.size) return {Failure{kErrorMoreData}, out};
+  out.data = value->data;
   return out;
 }
 
@@ -262,22 +256,23 @@ Dword RegistryTree::deleteKey(ProcessId process, RegKey parent, const std::wstri
   return kErrorSuccess;
 }
 
-RegEnumKeyResult RegistryTree::enumKey(ProcessId process, RegKey key, Dword index) {
+Result<std::wstring> RegistryTree::enumKey(ProcessId process, RegKey key, Dword index,
+                                           Dword nameChars) {
   const Resolved at = resolve(process, key, kKeyEnumerateSubKeys);
-  if (at.error != kErrorSuccess) return {at.error, {}};
-  if (index >= at.node->subkeys.size()) return {kErrorNoMoreItems, {}};
-  return {kErrorSuccess, std::next(at.node->subkeys.begin(), index)->second->name};
+  if (at.error != kErrorSuccess) return Failure{at.error};
+  if (index >= at.node->subkeys.size()) return Failure{kErrorNoMoreItems};
+  const std::wstring& name = std::next(at.node->subkeys.begin(), index)->second->name;
+  // The buffer holds the name and its terminating zero.
+  if (name.size() >= nameChars) return Failure{kErrorMoreData};
+  return name;
 }
 
-RegValueResult RegistryTree::enumValue(ProcessId process, RegKey key, Dword index) {
-  RegValueResult out;
+Result<RegValue> RegistryTree::enumValue(ProcessId process, RegKey key, Dword index) {
   const Resolved at = resolve(process, key, kKeyQueryValue);
-  if ((out.error = at.error) != kErrorSuccess) return out;
-  if (index >= at.node->values.size()) {
-    out.error = kErrorNoMoreItems;
-    return out;
-  }
+  if (at.error != kErrorSuccess) return Failure{at.error};
+  if (index >= at.node->values.size()) return Failure{kErrorNoMoreItems};
   const RegistryValueConfig& value = at.node->values[index];
+  RegValue out;
   out.name = value.name;
   out.type = value.type;
   out.data = value.data;
@@ -301,11 +296,11 @@ void RegistryTree::closeAll(ProcessId process) {
   std::erase_if(handles_, [process](const auto& entry) { return entry.second.process == process; });
 }
 
-RegKeyInfoResult RegistryTree::queryInfo(ProcessId process, RegKey key) {
+Result<RegKeyInfo> RegistryTree::queryInfo(ProcessId process, RegKey key) {
   const Resolved at = resolve(process, key, kKeyQueryValue);
-  if (at.error != kErrorSuccess) return {at.error, 0, 0};
-  return {kErrorSuccess, static_cast<Dword>(at.node->subkeys.size()),
-          static_cast<Dword>(at.node->values.size())};
+  if (at.error != kErrorSuccess) return Failure{at.error};
+  return RegKeyInfo{static_cast<Dword>(at.node->subkeys.size()),
+                    static_cast<Dword>(at.node->values.size())};
 }
 
 std::shared_ptr<RegistryNode> RegistryTree::findPath(const std::wstring& path) const {
@@ -348,30 +343,27 @@ void RegistryTree::removeTree(const std::wstring& path) {
 // The port: one call into the tree under the machine's lock, after the
 // fault injection had its say.
 
-RegOpenResult SimRegistryPort::regOpenKeyEx(RegKey parent, const std::wstring& subKey,
-                                            Dword access) {
+Result<RegKey> SimRegistryPort::regOpenKeyEx(RegKey parent, const std::wstring& subKey,
+                                             Dword access) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("RegOpenKeyExW")) return {kNoRegKey, *fault, 0};
-  return process_.machine.registry.open(process_.id, parent, subKey, access, false);
+  if (const auto fault = process_.machine.takeFault("RegOpenKeyExW")) return Failure{*fault};
+  const Result<CreatedKey> opened =
+      process_.machine.registry.open(process_.id, parent, subKey, access, false);
+  if (!opened) return Failure{opened.error()};
+  return opened->key;
 }
 
-RegOpenResult SimRegistryPort::regCreateKeyEx(RegKey parent, const std::wstring& subKey,
-                                              Dword access) {
+Result<CreatedKey> SimRegistryPort::regCreateKeyEx(RegKey parent, const std::wstring& subKey,
+                                                   Dword access) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("RegCreateKeyExW")) {
-    return {kNoRegKey, *fault, 0};
-  }
+  if (const auto fault = process_.machine.takeFault("RegCreateKeyExW")) return Failure{*fault};
   return process_.machine.registry.open(process_.id, parent, subKey, access, true);
 }
 
-RegValueResult SimRegistryPort::regQueryValueEx(RegKey key, const std::wstring& name,
-                                                std::optional<Dword> bufferBytes) {
+Result<RegValue> SimRegistryPort::regQueryValueEx(RegKey key, const std::wstring& name,
+                                                  std::optional<Dword> bufferBytes) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("RegQueryValueExW")) {
-    RegValueResult out;
-    out.error = *fault;
-    return out;
-  }
+  if (const auto fault = process_.machine.takeFault("RegQueryValueExW")) return Failure{*fault};
   return process_.machine.registry.query(process_.id, key, name, bufferBytes);
 }
 
@@ -394,19 +386,15 @@ Dword SimRegistryPort::regDeleteKey(RegKey parent, const std::wstring& subKey) {
   return process_.machine.registry.deleteKey(process_.id, parent, subKey);
 }
 
-RegEnumKeyResult SimRegistryPort::regEnumKeyEx(RegKey key, Dword index) {
+Result<std::wstring> SimRegistryPort::regEnumKeyEx(RegKey key, Dword index, Dword nameChars) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("RegEnumKeyExW")) return {*fault, {}};
-  return process_.machine.registry.enumKey(process_.id, key, index);
+  if (const auto fault = process_.machine.takeFault("RegEnumKeyExW")) return Failure{*fault};
+  return process_.machine.registry.enumKey(process_.id, key, index, nameChars);
 }
 
-RegValueResult SimRegistryPort::regEnumValue(RegKey key, Dword index) {
+Result<RegValue> SimRegistryPort::regEnumValue(RegKey key, Dword index) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("RegEnumValueW")) {
-    RegValueResult out;
-    out.error = *fault;
-    return out;
-  }
+  if (const auto fault = process_.machine.takeFault("RegEnumValueW")) return Failure{*fault};
   return process_.machine.registry.enumValue(process_.id, key, index);
 }
 
@@ -421,9 +409,9 @@ Dword SimRegistryPort::regCloseKey(RegKey key) {
   return process_.machine.registry.close(process_.id, key);
 }
 
-RegKeyInfoResult SimRegistryPort::regQueryInfoKey(RegKey key) {
+Result<RegKeyInfo> SimRegistryPort::regQueryInfoKey(RegKey key) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("RegQueryInfoKeyW")) return {*fault, 0, 0};
+  if (const auto fault = process_.machine.takeFault("RegQueryInfoKeyW")) return Failure{*fault};
   return process_.machine.registry.queryInfo(process_.id, key);
 }
 

@@ -33,21 +33,21 @@ class RegistryTree {
   // Every key below the roots, parents first, as a machine file lists them.
   [[nodiscard]] std::vector<RegistryKeyConfig> save() const;
 
-  RegOpenResult open(ProcessId process, RegKey parent, const std::wstring& subKey, Dword access,
-                     bool create);
-  RegValueResult query(ProcessId process, RegKey key, const std::wstring& name,
-                       std::optional<Dword> bufferBytes);
+  Result<CreatedKey> open(ProcessId process, RegKey parent, const std::wstring& subKey,
+                          Dword access, bool create);
+  Result<RegValue> query(ProcessId process, RegKey key, const std::wstring& name,
+                         std::optional<Dword> bufferBytes);
   Dword set(ProcessId process, RegKey key, const std::wstring& name, Dword type,
             const std::vector<std::uint8_t>& data);
   Dword deleteValue(ProcessId process, RegKey key, const std::wstring& name);
   Dword deleteKey(ProcessId process, RegKey parent, const std::wstring& subKey);
-  RegEnumKeyResult enumKey(ProcessId process, RegKey key, Dword index);
-  RegValueResult enumValue(ProcessId process, RegKey key, Dword index);
+  Result<std::wstring> enumKey(ProcessId process, RegKey key, Dword index, Dword nameChars);
+  Result<RegValue> enumValue(ProcessId process, RegKey key, Dword index);
   Dword flush(ProcessId process, RegKey key);
   Dword close(ProcessId process, RegKey key);
   // The process has ended: its handles go with it.
   void closeAll(ProcessId process);
-  RegKeyInfoResult queryInfo(ProcessId process, RegKey key);
+  Result<RegKeyInfo> queryInfo(ProcessId process, RegKey key);
 
   // The machine's own records (the spooler's views), written without
   // handles or rights: whether a key exists, a key created with its
@@ -83,19 +83,20 @@ class RegistryTree {
 class SimRegistryPort final : public RegistryPort {
  public:
   explicit SimRegistryPort(SimProcess& process) : process_(process) {}
-  RegOpenResult regOpenKeyEx(RegKey parent, const std::wstring& subKey, Dword access) override;
-  RegOpenResult regCreateKeyEx(RegKey parent, const std::wstring& subKey, Dword access) override;
-  RegValueResult regQueryValueEx(RegKey key, const std::wstring& name,
-                                 std::optional<Dword> bufferBytes) override;
+  Result<RegKey> regOpenKeyEx(RegKey parent, const std::wstring& subKey, Dword access) override;
+  Result<CreatedKey> regCreateKeyEx(RegKey parent, const std::wstring& subKey,
+                                    Dword access) override;
+  Result<RegValue> regQueryValueEx(RegKey key, const std::wstring& name,
+                                   std::optional<Dword> bufferBytes) override;
   Dword regSetValueEx(RegKey key, const std::wstring& name, Dword type,
                       const std::vector<std::uint8_t>& data) override;
   Dword regDeleteValue(RegKey key, const std::wstring& name) override;
   Dword regDeleteKey(RegKey parent, const std::wstring& subKey) override;
-  RegEnumKeyResult regEnumKeyEx(RegKey key, Dword index) override;
-  RegValueResult regEnumValue(RegKey key, Dword index) override;
+  Result<std::wstring> regEnumKeyEx(RegKey key, Dword index, Dword nameChars) override;
+  Result<RegValue> regEnumValue(RegKey key, Dword index) override;
   Dword regFlushKey(RegKey key) override;
   Dword regCloseKey(RegKey key) override;
-  RegKeyInfoResult regQueryInfoKey(RegKey key) override;
+  Result<RegKeyInfo> regQueryInfoKey(RegKey key) override;
 
  private:
   SimProcess& process_;

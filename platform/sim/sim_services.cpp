@@ -23,24 +23,24 @@ ServiceConfig ServiceTable::save() const {
   return out;
 }
 
-ServiceOpenResult ServiceTable::openManager(ProcessId process) {
+Result<ServiceId> ServiceTable::openManager(ProcessId process) {
   const ServiceId handle = nextHandle_;
   nextHandle_ += 4;
   handles_.emplace(handle, Handle{process, true, 0});
-  return {handle, kErrorSuccess};
+  return handle;
 }
 
-ServiceOpenResult ServiceTable::openService(ProcessId process, ServiceId manager,
+Result<ServiceId> ServiceTable::openService(ProcessId process, ServiceId manager,
                                             const std::wstring& name, Dword access) {
   const auto found = handles_.find(manager);
   if (found == handles_.end() || found->second.process != process || !found->second.manager) {
-    return {kNoService, kErrorInvalidHandle};
+    return Failure{kErrorInvalidHandle};
   }
-  if (pathKey(name) != pathKey(kSpoolerService)) return {kNoService, kErrorServiceDoesNotExist};
+  if (pathKey(name) != pathKey(kSpoolerService)) return Failure{kErrorServiceDoesNotExist};
   const ServiceId handle = nextHandle_;
   nextHandle_ += 4;
   handles_.emplace(handle, Handle{process, false, access});
-  return {handle, kErrorSuccess};
+  return handle;
 }
 
 Dword ServiceTable::check(ProcessId process, ServiceId service, Dword right) const {
@@ -61,24 +61,24 @@ void ServiceTable::settle(std::uint64_t now, SpoolerState& spooler) {
   }
 }
 
-ServiceStatusResult ServiceTable::query(ProcessId process, ServiceId service, std::uint64_t now,
-                                        SpoolerState& spooler) {
-  if (const Dword error = check(process, service, kServiceQueryStatus)) return {0, error};
+Result<Dword> ServiceTable::query(ProcessId process, ServiceId service, std::uint64_t now,
+                                  SpoolerState& spooler) {
+  if (const Dword error = check(process, service, kServiceQueryStatus)) return Failure{error};
   settle(now, spooler);
-  return {state_, kErrorSuccess};
+  return state_;
 }
 
-ServiceStatusResult ServiceTable::stop(ProcessId process, ServiceId service, std::uint64_t now,
-                                       SpoolerState& spooler) {
-  if (const Dword error = check(process, service, kServiceStop)) return {0, error};
+Result<Dword> ServiceTable::stop(ProcessId process, ServiceId service, std::uint64_t now,
+                                 SpoolerState& spooler) {
+  if (const Dword error = check(process, service, kServiceStop)) return Failure{error};
   settle(now, spooler);
-  if (state_ == kServiceStopped) return {state_, kErrorServiceNotActive};
-  if (state_ != kServiceRunning) return {state_, kErrorServiceCannotAcceptCtrl};
+  if (state_ == kServiceStopped) return {Failure{kErrorServiceNotActive}, state_};
+  if (state_ != kServiceRunning) return {Failure{kErrorServiceCannotAcceptCtrl}, state_};
   state_ = kServiceStopPending;
   pendingForEver_ = !config_.stopMilliseconds;
   pendingUntil_ = now + config_.stopMilliseconds.value_or(0);
   settle(now, spooler);
-  return {state_, kErrorSuccess};
+  return state_;
 }
 
 Dword ServiceTable::start(ProcessId process, ServiceId service, std::uint64_t now,
@@ -108,31 +108,31 @@ void ServiceTable::closeAll(ProcessId process) {
 // The port: one call into the table under the machine's lock, after the
 // fault injection had its say.
 
-ServiceOpenResult SimServicePort::openScManager(Dword /*access*/) {
+Result<ServiceId> SimServicePort::openScManager(Dword /*access*/) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("OpenSCManagerW")) return {kNoService, *fault};
+  if (const auto fault = process_.machine.takeFault("OpenSCManagerW")) return Failure{*fault};
   return process_.machine.services.openManager(process_.id);
 }
 
-ServiceOpenResult SimServicePort::openService(ServiceId manager, const std::wstring& name,
+Result<ServiceId> SimServicePort::openService(ServiceId manager, const std::wstring& name,
                                               Dword access) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("OpenServiceW")) return {kNoService, *fault};
+  if (const auto fault = process_.machine.takeFault("OpenServiceW")) return Failure{*fault};
   return process_.machine.services.openService(process_.id, manager, name, access);
 }
 
-ServiceStatusResult SimServicePort::queryServiceStatus(ServiceId service) {
+Result<Dword> SimServicePort::queryServiceStatus(ServiceId service) {
   std::scoped_lock lock(process_.machine.mutex);
   MachineState& machine = process_.machine;
-  if (const auto fault = machine.takeFault("QueryServiceStatus")) return {0, *fault};
+  if (const auto fault = machine.takeFault("QueryServiceStatus")) return Failure{*fault};
   return machine.services.query(process_.id, service, machine.now, machine.spooler);
 }
 
-ServiceStatusResult SimServicePort::controlService(ServiceId service, Dword control) {
+Result<Dword> SimServicePort::controlService(ServiceId service, Dword control) {
   std::scoped_lock lock(process_.machine.mutex);
   MachineState& machine = process_.machine;
-  if (const auto fault = machine.takeFault("ControlService")) return {0, *fault};
-  if (control != kServiceControlStop) return {0, kErrorInvalidParameter};
+  if (const auto fault = machine.takeFault("ControlService")) return Failure{*fault};
+  if (control != kServiceControlStop) return Failure{kErrorInvalidParameter};
   return machine.services.stop(process_.id, service, machine.now, machine.spooler);
 }
 

@@ -21,14 +21,14 @@ class ServiceTable {
  public:
   explicit ServiceTable(const ServiceConfig& spooler);
 
-  ServiceOpenResult openManager(ProcessId process);
-  ServiceOpenResult openService(ProcessId process, ServiceId manager, const std::wstring& name,
+  Result<ServiceId> openManager(ProcessId process);
+  Result<ServiceId> openService(ProcessId process, ServiceId manager, const std::wstring& name,
                                 Dword access);
   // The service's state at `now`, after any pending change that is due.
-  ServiceStatusResult query(ProcessId process, ServiceId service, std::uint64_t now,
-                            SpoolerState& spooler);
-  ServiceStatusResult stop(ProcessId process, ServiceId service, std::uint64_t now,
-                           SpoolerState& spooler);
+  Result<Dword> query(ProcessId process, ServiceId service, std::uint64_t now,
+                      SpoolerState& spooler);
+  Result<Dword> stop(ProcessId process, ServiceId service, std::uint64_t now,
+                     SpoolerState& spooler);
   Dword start(ProcessId process, ServiceId service, std::uint64_t now, SpoolerState& spooler);
   Dword close(ProcessId process, ServiceId handle);
   // The process has ended: its handles go with it.
@@ -56,10 +56,10 @@ class ServiceTable {
 class SimServicePort final : public ServicePort {
  public:
   explicit SimServicePort(SimProcess& process) : process_(process) {}
-  ServiceOpenResult openScManager(Dword access) override;
-  ServiceOpenResult openService(ServiceId manager, const std::wstring& name, Dword access) override;
-  ServiceStatusResult queryServiceStatus(ServiceId service) override;
-  ServiceStatusResult controlService(ServiceId service, Dword control) override;
+  Result<ServiceId> openScManager(Dword access) override;
+  Result<ServiceId> openService(ServiceId manager, const std::wstring& name, Dword access) override;
+  Result<Dword> queryServiceStatus(ServiceId service) override;
+  Result<Dword> controlService(ServiceId service, Dword control) override;
   Dword startService(ServiceId service) override;
   Dword closeServiceHandle(ServiceId handle) override;
 

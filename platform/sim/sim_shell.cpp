@@ -10,7 +10,7 @@ namespace plat::sim {
 namespace {
 
 constexpr std::intptr_t kShellExecuteSuccess = 42;
-constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057U);
+constexpr Dword kEInvalidArg = 0x80070057U;
 constexpr wchar_t kDriversFolder[] = L"C:\\Windows\\system32\\spool\\DRIVERS\\";
 
 std::string showName(int command) {
@@ -25,20 +25,19 @@ std::string showName(int command) {
 }
 
 // HRESULT_FROM_WIN32 for an injected error code; HRESULTs pass as they are.
-std::int32_t hresultOf(Dword error) {
+Dword hresultOf(Dword error) {
   constexpr Dword kFacilityWin32 = 0x80070000U;
-  return static_cast<std::int32_t>(
-      (error & 0x80000000U) != 0 ? error : (kFacilityWin32 | (error & 0xFFFFU)));
+  return (error & 0x80000000U) != 0 ? error : (kFacilityWin32 | (error & 0xFFFFU));
 }
 
 }  // namespace
 
-FolderPathResult SimShellPort::shGetFolderPath(int csidl, Dword flags) {
+Result<std::wstring> SimShellPort::shGetFolderPath(int csidl, Dword flags) {
   (void)flags;
   std::scoped_lock lock(process_.machine.mutex);
   const MachineState& machine = process_.machine;
   if (const auto fault = process_.machine.takeFault("SHGetFolderPathW")) {
-    return {hresultOf(*fault), {}};
+    return Failure{hresultOf(*fault)};
   }
   std::wstring path;
   if (csidl == kCsidlWindows) {
@@ -52,12 +51,12 @@ FolderPathResult SimShellPort::shGetFolderPath(int csidl, Dword flags) {
     const bool wow64 = machine.config.os.is64Bit && !process_.image.is64Bit;
     path = wow64 ? L"C:\\Program Files (x86)" : L"C:\\Program Files";
   } else {
-    return {kEInvalidArg, {}};
+    return Failure{kEInvalidArg};
   }
   // The folder is verified: a missing one is an error.
   const FileSystem::Node* node = machine.disk.find(path);
-  if (node == nullptr || !node->entry.isFolder) return {kHresultFileNotFound, {}};
-  return {0, node->entry.path};
+  if (node == nullptr || !node->entry.isFolder) return Failure{kHresultFileNotFound};
+  return node->entry.path;
 }
 
 std::intptr_t SimShellPort::shellExecute(WindowId owner, const std::wstring& verb,
@@ -90,20 +89,19 @@ std::intptr_t SimShellPort::shellExecute(WindowId owner, const std::wstring& ver
   return kShellExecuteSuccess;
 }
 
-DriverDirectoryResult SimSpoolerPort::getPrinterDriverDirectory(
+Result<std::wstring> SimSpoolerPort::getPrinterDriverDirectory(
     const std::optional<std::wstring>& environment) {
   std::scoped_lock lock(process_.machine.mutex);
   const MachineState& machine = process_.machine;
   if (const auto fault = process_.machine.takeFault("GetPrinterDriverDirectoryW")) {
-    return {{}, *fault};
+    return Failure{*fault};
   }
   const std::wstring env = environment.value_or(callerEnvironment(process_));
-  if (pathKey(env) == pathKey(kEnvironmentX86))
-    return {kDriversFolder + std::wstring(L"W32X86"), 0};
+  if (pathKey(env) == pathKey(kEnvironmentX86)) return kDriversFolder + std::wstring(L"W32X86");
   if (pathKey(env) == pathKey(kEnvironmentX64) && machine.config.os.is64Bit) {
-    return {kDriversFolder + std::wstring(L"x64"), 0};
+    return kDriversFolder + std::wstring(L"x64");
   }
-  return {{}, kErrorInvalidEnvironment};
+  return Failure{kErrorInvalidEnvironment};
 }
 
 }  // namespace plat::sim

@@ -66,7 +66,7 @@ RegistryValueConfig textValue(const wchar_t* name, const std::wstring& text) {
 }
 
 RegistryValueConfig numberValue(const wchar_t* name, Dword number) {
-  return {name, kRegDword, regDwordData(number)};
+  return {name, kRegDword, dwordLeBytes(number)};
 }
 
 }  // namespace
@@ -220,13 +220,13 @@ PrinterInfo2 SpoolerState::describe(const Printer& printer) const {
   return info;
 }
 
-SpoolerList<PrinterInfo2> SpoolerState::enumPrinters(Dword flags) const {
-  SpoolerList<PrinterInfo2> out;
+std::vector<PrinterInfo2> SpoolerState::enumPrinters(Dword flags) const {
+  std::vector<PrinterInfo2> out;
   for (const bool connections : {false, true}) {
     const Dword wanted = connections ? kPrinterEnumConnections : kPrinterEnumLocal;
     if ((flags & wanted) == 0) continue;
     for (const Printer& printer : printers_) {
-      if (printer.connection == connections) out.items.push_back(describe(printer));
+      if (printer.connection == connections) out.push_back(describe(printer));
     }
   }
   return out;
@@ -244,23 +244,23 @@ SpoolerState::Resolved SpoolerState::resolve(ProcessId process, PrinterId handle
   return {kErrorSuccess, &*printer, found->second.access};
 }
 
-PrinterOpenResult SpoolerState::open(ProcessId process, const std::wstring& name, Dword access) {
+Result<PrinterId> SpoolerState::open(ProcessId process, const std::wstring& name, Dword access) {
   const Printer* printer = name.empty() ? nullptr : findPrinter(name);
-  if (printer == nullptr) return {kNoPrinter, kErrorInvalidPrinterName};
-  if ((access & kChangingRights) != 0 && !administrator()) return {kNoPrinter, kErrorAccessDenied};
+  if (printer == nullptr) return Failure{kErrorInvalidPrinterName};
+  if ((access & kChangingRights) != 0 && !administrator()) return Failure{kErrorAccessDenied};
   const PrinterId handle = nextHandle_;
   nextHandle_ += 4;
   handles_.emplace(handle, OpenPrinter{process, printer->serial, access});
-  return {handle, kErrorSuccess};
+  return handle;
 }
 
-PrinterInfoResult SpoolerState::get(ProcessId process, PrinterId printer) const {
+Result<PrinterInfo2> SpoolerState::get(ProcessId process, PrinterId printer) const {
   const Resolved at = resolve(process, printer);
-  if (at.error != kErrorSuccess) return {{}, at.error};
+  if (at.error != kErrorSuccess) return Failure{at.error};
   if ((at.access & (kPrinterAccessUse | kPrinterAccessAdminister)) == 0) {
-    return {{}, kErrorAccessDenied};
+    return Failure{kErrorAccessDenied};
   }
-  return {describe(*at.printer), kErrorSuccess};
+  return describe(*at.printer);
 }
 
 Dword SpoolerState::close(ProcessId process, PrinterId printer) {
@@ -270,19 +270,19 @@ Dword SpoolerState::close(ProcessId process, PrinterId printer) {
   return kErrorSuccess;
 }
 
-PrinterOpenResult SpoolerState::add(ProcessId process, const PrinterInfo2& info) {
-  if (!administrator()) return {kNoPrinter, kErrorAccessDenied};
-  if (!isValidQueueName(info.printerName)) return {kNoPrinter, kErrorInvalidPrinterName};
-  if (findPrinter(info.printerName) != nullptr) return {kNoPrinter, kErrorPrinterAlreadyExists};
+Result<PrinterId> SpoolerState::add(ProcessId process, const PrinterInfo2& info) {
+  if (!administrator()) return Failure{kErrorAccessDenied};
+  if (!isValidQueueName(info.printerName)) return Failure{kErrorInvalidPrinterName};
+  if (findPrinter(info.printerName) != nullptr) return Failure{kErrorPrinterAlreadyExists};
   if (!hasDriver(info.driverName, nativeEnvironment(config_.os))) {
-    return {kNoPrinter, kErrorUnknownPrinterDriver};
+    return Failure{kErrorUnknownPrinterDriver};
   }
-  if (!hasPort(info.portName)) return {kNoPrinter, kErrorUnknownPort};
-  if (!sameName(info.printProcessor, L"winprint")) return {kNoPrinter, kErrorUnknownPrintProcessor};
+  if (!hasPort(info.portName)) return Failure{kErrorUnknownPort};
+  if (!sameName(info.printProcessor, L"winprint")) return Failure{kErrorUnknownPrintProcessor};
   if (!info.datatype.empty() &&
       std::none_of(kDatatypes.begin(), kDatatypes.end(),
                    [&](const wchar_t* type) { return sameName(type, info.datatype); })) {
-    return {kNoPrinter, kErrorInvalidDatatype};
+    return Failure{kErrorInvalidDatatype};
   }
   PrinterQueueConfig queue;
   queue.name = info.printerName;
@@ -316,14 +316,15 @@ Dword SpoolerState::removeConnection(const std::wstring& name) {
   return kErrorSuccess;
 }
 
-SpoolerList<PrinterDriverInfo> SpoolerState::drivers(const std::wstring& environment) const {
+Result<std::vector<PrinterDriverInfo>> SpoolerState::drivers(
+    const std::wstring& environment) const {
   const bool known = sameName(environment, kEnvironmentX86) ||
                      (config_.os.is64Bit && sameName(environment, kEnvironmentX64));
-  if (!known) return {{}, kErrorInvalidEnvironment};
-  SpoolerList<PrinterDriverInfo> out;
+  if (!known) return Failure{kErrorInvalidEnvironment};
+  std::vector<PrinterDriverInfo> out;
   for (const PrinterDriverConfig& driver : drivers_) {
     if (sameName(driver.environment, environment)) {
-      out.items.push_back({kDriverVersion3, driver.name, driver.environment});
+      out.push_back({kDriverVersion3, driver.name, driver.environment});
     }
   }
   return out;
@@ -345,9 +346,9 @@ Dword SpoolerState::removeDriver(const std::wstring& environment, const std::wst
   return kErrorSuccess;
 }
 
-SpoolerList<PortInfo> SpoolerState::ports() const {
-  SpoolerList<PortInfo> out;
-  for (const PortConfig& port : ports_) out.items.push_back({port.name, port.monitor, L""});
+std::vector<PortInfo> SpoolerState::ports() const {
+  std::vector<PortInfo> out;
+  for (const PortConfig& port : ports_) out.push_back({port.name, port.monitor, L""});
   return out;
 }
 
@@ -391,22 +392,26 @@ void SpoolerState::setPortOnline(const std::wstring& port, bool online) {
 // The port: one call into the spooler under the machine's lock, after the
 // fault injection had its say.
 
-SpoolerList<PrinterInfo2> SimSpoolerPort::enumPrinters(Dword flags) {
+Result<std::vector<PrinterInfo2>> SimSpoolerPort::enumPrinters(Dword flags) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("EnumPrintersW")) return {{}, *fault};
+  if (const auto fault = process_.machine.takeFault("EnumPrintersW")) return Failure{*fault};
+  // The LocalAlloc block between the two calls.
+  if (const auto fault = process_.machine.takeFault("LocalAlloc")) return {Failure{*fault}, {}};
   process_.machine.spooler.settleJobs(process_.machine.now);
   return process_.machine.spooler.enumPrinters(flags);
 }
 
-PrinterOpenResult SimSpoolerPort::openPrinter(const std::wstring& name, Dword access) {
+Result<PrinterId> SimSpoolerPort::openPrinter(const std::wstring& name, Dword access) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("OpenPrinterW")) return {kNoPrinter, *fault};
+  if (const auto fault = process_.machine.takeFault("OpenPrinterW")) return Failure{*fault};
   return process_.machine.spooler.open(process_.id, name, access);
 }
 
-PrinterInfoResult SimSpoolerPort::getPrinter(PrinterId printer) {
+Result<PrinterInfo2> SimSpoolerPort::getPrinter(PrinterId printer) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("GetPrinterW")) return {{}, *fault};
+  if (const auto fault = process_.machine.takeFault("GetPrinterW")) return Failure{*fault};
+  // The LocalAlloc block between the two calls.
+  if (const auto fault = process_.machine.takeFault("LocalAlloc")) return {Failure{*fault}, {}};
   process_.machine.spooler.settleJobs(process_.machine.now);
   return process_.machine.spooler.get(process_.id, printer);
 }
@@ -416,9 +421,9 @@ Dword SimSpoolerPort::closePrinter(PrinterId printer) {
   return process_.machine.spooler.close(process_.id, printer);
 }
 
-PrinterOpenResult SimSpoolerPort::addPrinter(const PrinterInfo2& info) {
+Result<PrinterId> SimSpoolerPort::addPrinter(const PrinterInfo2& info) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("AddPrinterW")) return {kNoPrinter, *fault};
+  if (const auto fault = process_.machine.takeFault("AddPrinterW")) return Failure{*fault};
   return process_.machine.spooler.add(process_.id, info);
 }
 
@@ -434,16 +439,20 @@ Dword SimSpoolerPort::deletePrinterConnection(const std::wstring& name) {
   return process_.machine.spooler.removeConnection(name);
 }
 
-SpoolerList<PrinterDriverInfo> SimSpoolerPort::enumPrinterDrivers(
+Result<std::vector<PrinterDriverInfo>> SimSpoolerPort::enumPrinterDrivers(
     const std::optional<std::wstring>& environment) {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("EnumPrinterDriversW")) return {{}, *fault};
+  if (const auto fault = process_.machine.takeFault("EnumPrinterDriversW")) return Failure{*fault};
+  // The LocalAlloc block between the two calls.
+  if (const auto fault = process_.machine.takeFault("LocalAlloc")) return {Failure{*fault}, {}};
   return process_.machine.spooler.drivers(environment.value_or(callerEnvironment(process_)));
 }
 
-SpoolerList<PortInfo> SimSpoolerPort::enumPorts() {
+Result<std::vector<PortInfo>> SimSpoolerPort::enumPorts() {
   std::scoped_lock lock(process_.machine.mutex);
-  if (const auto fault = process_.machine.takeFault("EnumPortsW")) return {{}, *fault};
+  if (const auto fault = process_.machine.takeFault("EnumPortsW")) return Failure{*fault};
+  // The LocalAlloc block between the two calls.
+  if (const auto fault = process_.machine.takeFault("LocalAlloc")) return {Failure{*fault}, {}};
   return process_.machine.spooler.ports();
 }
 

@@ -46,11 +46,11 @@ class SpoolerState {
 
   [[nodiscard]] SpoolerConfig save() const;
 
-  [[nodiscard]] SpoolerList<PrinterInfo2> enumPrinters(Dword flags) const;
-  PrinterOpenResult open(ProcessId process, const std::wstring& name, Dword access);
-  [[nodiscard]] PrinterInfoResult get(ProcessId process, PrinterId printer) const;
+  [[nodiscard]] std::vector<PrinterInfo2> enumPrinters(Dword flags) const;
+  Result<PrinterId> open(ProcessId process, const std::wstring& name, Dword access);
+  [[nodiscard]] Result<PrinterInfo2> get(ProcessId process, PrinterId printer) const;
   Dword close(ProcessId process, PrinterId printer);
-  PrinterOpenResult add(ProcessId process, const PrinterInfo2& info);
+  Result<PrinterId> add(ProcessId process, const PrinterInfo2& info);
   Dword remove(ProcessId process, PrinterId printer);
   Dword removeConnection(const std::wstring& name);
 
@@ -64,16 +64,17 @@ class SpoolerState {
   Dword addDriver(const DriverInfo4& info, const std::wstring& environment, const FileSystem& disk);
   // EnumJobsW and SetJobW on an open handle. A cancelled job leaves its
   // queue once its cancel time has passed (see settleJobs).
-  [[nodiscard]] SpoolerList<JobInfo3> jobs(ProcessId process, PrinterId printer, Dword first,
-                                           Dword count) const;
+  [[nodiscard]] Result<std::vector<JobInfo3>> jobs(ProcessId process, PrinterId printer,
+                                                   Dword first, Dword count) const;
   Dword setJob(ProcessId process, PrinterId printer, Dword jobId, Dword command, std::uint64_t now);
   // Cancelled jobs whose time has come at `now` leave their queues.
   void settleJobs(std::uint64_t now);
   // A job arrives in the local queue `printer`; false without such a queue.
   bool submitJob(const std::wstring& printer, PrintJobConfig job);
 
-  [[nodiscard]] SpoolerList<PrinterDriverInfo> drivers(const std::wstring& environment) const;
-  [[nodiscard]] SpoolerList<PortInfo> ports() const;
+  [[nodiscard]] Result<std::vector<PrinterDriverInfo>> drivers(
+      const std::wstring& environment) const;
+  [[nodiscard]] std::vector<PortInfo> ports() const;
   // DeletePrinterDriverW and DeletePrinterDriverExW (the flags only decide
   // about the files, which the simulated spooler does not keep).
   Dword removeDriver(const std::wstring& environment, const std::wstring& name);

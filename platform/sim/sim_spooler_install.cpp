@@ -98,7 +98,7 @@ Dword SpoolerState::addDriver(const DriverInfo4& info, const std::wstring& envir
   std::vector<std::wstring> dependents;
   for (const std::wstring& file : info.dependentFiles) dependents.push_back(fileNameOf(file));
   registry_.writeKey(driverKeyOf(env, info.name),
-                     {{L"Version", kRegDword, regDwordData(kVersion3)},
+                     {{L"Version", kRegDword, dwordLeBytes(kVersion3)},
                       text(L"Driver", fileNameOf(info.driverPath)),
                       text(L"Data File", fileNameOf(info.dataFile)),
                       text(L"Configuration File", fileNameOf(info.configFile)),
@@ -109,15 +109,15 @@ Dword SpoolerState::addDriver(const DriverInfo4& info, const std::wstring& envir
   return kErrorSuccess;
 }
 
-SpoolerList<JobInfo3> SpoolerState::jobs(ProcessId process, PrinterId printer, Dword first,
-                                         Dword count) const {
+Result<std::vector<JobInfo3>> SpoolerState::jobs(ProcessId process, PrinterId printer, Dword first,
+                                                 Dword count) const {
   const Resolved at = resolve(process, printer);
-  if (at.error != kErrorSuccess) return {{}, at.error};
+  if (at.error != kErrorSuccess) return Failure{at.error};
   const std::vector<PrintJobConfig>& queued = at.printer->queue.jobs;
-  SpoolerList<JobInfo3> out;
-  for (std::size_t i = first; i < queued.size() && out.items.size() < count; ++i) {
+  std::vector<JobInfo3> out;
+  for (std::size_t i = first; i < queued.size() && out.size() < count; ++i) {
     const Dword next = i + 1 < queued.size() ? queued[i + 1].id : 0;
-    out.items.push_back({queued[i].id, next});
+    out.push_back({queued[i].id, next});
   }
   return out;
 }
@@ -189,10 +189,13 @@ Dword SimSpoolerPort::addPrinterDriver(const DriverInfo4& info) {
   return process_.machine.spooler.addDriver(info, environment, process_.machine.disk);
 }
 
-SpoolerList<JobInfo3> SimSpoolerPort::enumJobs(PrinterId printer, Dword firstJob, Dword count) {
+Result<std::vector<JobInfo3>> SimSpoolerPort::enumJobs(PrinterId printer, Dword firstJob,
+                                                       Dword count) {
   std::scoped_lock lock(process_.machine.mutex);
   MachineState& machine = process_.machine;
-  if (const auto fault = machine.takeFault("EnumJobsW")) return {{}, *fault};
+  if (const auto fault = machine.takeFault("EnumJobsW")) return Failure{*fault};
+  // The LocalAlloc block between the two calls.
+  if (const auto fault = machine.takeFault("LocalAlloc")) return {Failure{*fault}, {}};
   machine.spooler.settleJobs(machine.now);
   return machine.spooler.jobs(process_.id, printer, firstJob, count);
 }

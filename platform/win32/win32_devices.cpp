@@ -30,48 +30,48 @@ SP_DEVINFO_DATA nativeDevice(const DeviceInfoData& device) {
 
 }  // namespace
 
-CopyOemInfResult Win32Devices::setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
-                                               Dword destinationChars) {
+Result<std::wstring> Win32Devices::setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
+                                                   Dword destinationChars) {
   std::vector<wchar_t> destination(destinationChars + 1, L'\0');
   const BOOL copied = SetupCopyOEMInfW(sourceInf.c_str(), nullptr, SPOST_PATH, copyStyle,
                                        destination.data(), destinationChars, nullptr, nullptr);
-  const Dword error = copied != FALSE ? kErrorSuccess : GetLastError();
-  return {destination.data(), error};
+  if (copied == FALSE) return {Failure{GetLastError()}, destination.data()};
+  return std::wstring(destination.data());
 }
 
-DeviceSetResult Win32Devices::setupDiGetClassDevs(const std::wstring& enumerator, Dword flags) {
+Result<DeviceSetId> Win32Devices::setupDiGetClassDevs(const std::wstring& enumerator, Dword flags) {
   HDEVINFO set = SetupDiGetClassDevsW(nullptr, enumerator.empty() ? nullptr : enumerator.c_str(),
                                       nullptr, flags);
-  if (set == INVALID_HANDLE_VALUE) return {kNoDeviceSet, GetLastError()};
-  return {reinterpret_cast<DeviceSetId>(set), kErrorSuccess};
+  if (set == INVALID_HANDLE_VALUE) return Failure{GetLastError()};
+  return reinterpret_cast<DeviceSetId>(set);
 }
 
-DeviceInfoResult Win32Devices::setupDiEnumDeviceInfo(DeviceSetId set, Dword index) {
+Result<DeviceInfoData> Win32Devices::setupDiEnumDeviceInfo(DeviceSetId set, Dword index) {
   SP_DEVINFO_DATA native{};
   native.cbSize = sizeof(native);
   if (SetupDiEnumDeviceInfo(nativeSet(set), index, &native) == FALSE) {
-    return {{}, GetLastError()};
+    return Failure{GetLastError()};
   }
   DeviceInfoData device;
   std::memcpy(device.classGuid.data(), &native.ClassGuid, device.classGuid.size());
   device.devInst = native.DevInst;
   device.reserved = native.Reserved;
-  return {device, kErrorSuccess};
+  return device;
 }
 
-DevicePropertyResult Win32Devices::setupDiGetDeviceRegistryProperty(DeviceSetId set,
-                                                                    const DeviceInfoData& device,
-                                                                    Dword property,
-                                                                    Dword bufferBytes) {
+Result<DeviceProperty> Win32Devices::setupDiGetDeviceRegistryProperty(DeviceSetId set,
+                                                                      const DeviceInfoData& device,
+                                                                      Dword property,
+                                                                      Dword bufferBytes) {
   SP_DEVINFO_DATA native = nativeDevice(device);
   std::vector<std::uint8_t> buffer(bufferBytes);
   DWORD type = 0;
   DWORD required = 0;
   const BOOL read = SetupDiGetDeviceRegistryPropertyW(nativeSet(set), &native, property, &type,
                                                       buffer.data(), bufferBytes, &required);
-  if (read == FALSE) return {{}, 0, required, GetLastError()};
+  if (read == FALSE) return {Failure{GetLastError()}, DeviceProperty{{}, type, required}};
   buffer.resize(std::min<DWORD>(required, bufferBytes));
-  return {buffer, type, required, kErrorSuccess};
+  return DeviceProperty{buffer, type, required};
 }
 
 Dword Win32Devices::setupDiSetDeviceRegistryProperty(DeviceSetId set, const DeviceInfoData& device,
@@ -88,22 +88,23 @@ Dword Win32Devices::setupDiDestroyDeviceInfoList(DeviceSetId set) {
   return SetupDiDestroyDeviceInfoList(nativeSet(set)) != FALSE ? kErrorSuccess : GetLastError();
 }
 
-DriverUpdateResult Win32Devices::updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
-                                                                   const std::wstring& infPath,
-                                                                   Dword installFlags) {
+Result<bool> Win32Devices::updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
+                                                             const std::wstring& infPath,
+                                                             Dword installFlags) {
   BOOL reboot = FALSE;
   const BOOL updated = UpdateDriverForPlugAndPlayDevicesW(nullptr, hardwareId.c_str(),
                                                           infPath.c_str(), installFlags, &reboot);
-  const Dword error = updated != FALSE ? kErrorSuccess : GetLastError();
-  return {error, reboot != FALSE};
+  if (updated == FALSE) return Failure{GetLastError()};
+  return reboot != FALSE;
 }
 
-DevNodeResult Win32Devices::cmLocateDevNode(const std::optional<std::wstring>& deviceId,
-                                            Dword flags) {
+Result<DevInst> Win32Devices::cmLocateDevNode(const std::optional<std::wstring>& deviceId,
+                                              Dword flags) {
   DEVINST devInst = 0;
   std::wstring id = deviceId.value_or(L"");
   const CONFIGRET result = CM_Locate_DevNodeW(&devInst, deviceId ? id.data() : nullptr, flags);
-  return {devInst, result};
+  if (result != CR_SUCCESS) return Failure{result};
+  return Dword{devInst};
 }
 
 Dword Win32Devices::cmReenumerateDevNode(DevInst devInst, Dword flags) {

@@ -17,48 +17,49 @@ Dword errorUnless(BOOL succeeded) {
 
 }  // namespace
 
-CreateFileResult Win32Files::createFile(const std::wstring& path, Dword desiredAccess,
-                                        Dword shareMode, Dword creationDisposition,
-                                        Dword flagsAndAttributes) {
+Result<OpenedFile> Win32Files::createFile(const std::wstring& path, Dword desiredAccess,
+                                          Dword shareMode, Dword creationDisposition,
+                                          Dword flagsAndAttributes) {
   HANDLE handle = CreateFileW(path.c_str(), desiredAccess, shareMode, nullptr, creationDisposition,
                               flagsAndAttributes, nullptr);
   const DWORD error = GetLastError();
-  if (handle == INVALID_HANDLE_VALUE) return {kInvalidFile, error};
-  return {reinterpret_cast<FileHandle>(handle),
-          error == ERROR_ALREADY_EXISTS ? kErrorAlreadyExists : kErrorSuccess};
+  if (handle == INVALID_HANDLE_VALUE) return Failure{error};
+  return OpenedFile{reinterpret_cast<FileHandle>(handle), error == ERROR_ALREADY_EXISTS};
 }
 
-WriteFileResult Win32Files::writeFile(FileHandle file, std::span<const std::uint8_t> bytes) {
+Result<Dword> Win32Files::writeFile(FileHandle file, std::span<const std::uint8_t> bytes) {
   DWORD written = 0;
   const BOOL ok = WriteFile(toFileHandle(file), bytes.data(), static_cast<DWORD>(bytes.size()),
                             &written, nullptr);
-  return {written, errorUnless(ok)};
+  if (ok == FALSE) return Failure{GetLastError()};
+  return Dword{written};
 }
 
-ReadFileResult Win32Files::readFile(FileHandle file, Dword maxBytes) {
-  ReadFileResult result;
-  result.bytes.resize(maxBytes);
+Result<std::vector<std::uint8_t>> Win32Files::readFile(FileHandle file, Dword maxBytes) {
+  std::vector<std::uint8_t> bytes(maxBytes);
   DWORD read = 0;
-  result.error =
-      errorUnless(ReadFile(toFileHandle(file), result.bytes.data(), maxBytes, &read, nullptr));
-  result.bytes.resize(read);
-  return result;
+  if (ReadFile(toFileHandle(file), bytes.data(), maxBytes, &read, nullptr) == FALSE) {
+    return Failure{GetLastError()};
+  }
+  bytes.resize(read);
+  return bytes;
 }
 
-FilePositionResult Win32Files::getFileSize(FileHandle file) {
+Result<std::uint64_t> Win32Files::getFileSize(FileHandle file) {
   LARGE_INTEGER size{};
-  const Dword error = errorUnless(GetFileSizeEx(toFileHandle(file), &size));
-  return {static_cast<std::uint64_t>(size.QuadPart), error};
+  if (GetFileSizeEx(toFileHandle(file), &size) == FALSE) return Failure{GetLastError()};
+  return static_cast<std::uint64_t>(size.QuadPart);
 }
 
-FilePositionResult Win32Files::setFilePointer(FileHandle file, std::int64_t distance,
-                                              Dword moveMethod) {
+Result<std::uint64_t> Win32Files::setFilePointer(FileHandle file, std::int64_t distance,
+                                                 Dword moveMethod) {
   LARGE_INTEGER move{};
   move.QuadPart = distance;
   LARGE_INTEGER position{};
-  const Dword error =
-      errorUnless(SetFilePointerEx(toFileHandle(file), move, &position, moveMethod));
-  return {static_cast<std::uint64_t>(position.QuadPart), error};
+  if (SetFilePointerEx(toFileHandle(file), move, &position, moveMethod) == FALSE) {
+    return Failure{GetLastError()};
+  }
+  return static_cast<std::uint64_t>(position.QuadPart);
 }
 
 Dword Win32Files::setEndOfFile(FileHandle file) {
@@ -73,9 +74,10 @@ Dword Win32Files::closeFile(FileHandle file) {
   return errorUnless(CloseHandle(toFileHandle(file)));
 }
 
-AttributesResult Win32Files::getFileAttributes(const std::wstring& path) {
+Result<Dword> Win32Files::getFileAttributes(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  return {attributes, attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : kErrorSuccess};
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Failure{GetLastError()};
+  return Dword{attributes};
 }
 
 Dword Win32Files::deleteFile(const std::wstring& path) {
@@ -94,13 +96,13 @@ bool Win32Files::pathFileExists(const std::wstring& path) {
   return PathFileExistsW(path.c_str()) != FALSE;
 }
 
-FindFilesResult Win32Files::findFiles(const std::wstring& pattern) {
+Result<std::vector<std::wstring>> Win32Files::findFiles(const std::wstring& pattern) {
   WIN32_FIND_DATAW data{};
   HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return {{}, GetLastError()};
-  FindFilesResult found;
+  if (find == INVALID_HANDLE_VALUE) return Failure{GetLastError()};
+  std::vector<std::wstring> found;
   do {
-    found.names.emplace_back(data.cFileName);
+    found.emplace_back(data.cFileName);
   } while (FindNextFileW(find, &data) != FALSE);
   FindClose(find);
   return found;
@@ -127,14 +129,14 @@ std::wstring Win32Files::getSystemDirectory() {
   return path;
 }
 
-RedirectionResult Win32Files::wow64DisableFsRedirection() {
+Result<std::uintptr_t> Win32Files::wow64DisableFsRedirection() {
   // Bound at run time: 32-bit Windows XP before SP2 lacks it.
   using DisableFunction = BOOL WINAPI(PVOID*);
   auto* function = systemFunction<DisableFunction>(L"kernel32", "Wow64DisableWow64FsRedirection");
-  if (function == nullptr) return {0, kErrorCallNotImplemented};
+  if (function == nullptr) return Failure{kErrorCallNotImplemented};
   PVOID oldValue = nullptr;
-  const Dword error = errorUnless(function(&oldValue));
-  return {reinterpret_cast<std::uintptr_t>(oldValue), error};
+  if (function(&oldValue) == FALSE) return Failure{GetLastError()};
+  return reinterpret_cast<std::uintptr_t>(oldValue);
 }
 
 Dword Win32Files::wow64RevertFsRedirection(std::uintptr_t oldValue) {

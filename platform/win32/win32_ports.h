@@ -15,14 +15,14 @@ class Win32System final : public SystemPort {
  public:
   std::wstring moduleFileName() override;
   std::wstring commandLineArguments() override;
-  OsVersionResult getVersionEx() override;
+  Result<OsVersionInfo> getVersionEx() override;
   Wow64Query isWow64Process() override;
   LangId getUserDefaultUiLanguage() override;
   LangId getThreadUiLanguage() override;
   LangId setThreadUiLanguage(LangId lang) override;
   Lcid getThreadLocale() override;
   bool setThreadLocale(Lcid locale) override;
-  CreateMutexResult createMutex(bool initialOwner, const std::wstring& name) override;
+  Result<CreatedMutex> createMutex(bool initialOwner, const std::wstring& name) override;
   bool closeHandle(KernelHandle handle) override;
   KernelHandle createThread(std::function<Dword()> body) override;
   Dword waitForSingleObject(KernelHandle handle, Dword milliseconds) override;
@@ -30,8 +30,8 @@ class Win32System final : public SystemPort {
   void sleep(Dword milliseconds) override;
   Dword getTickCount() override;
   LocalTime getLocalTime() override;
-  TokenOpenResult openProcessToken(Dword access) override;
-  PrivilegeLookupResult lookupPrivilegeValue(const std::wstring& name) override;
+  Result<KernelHandle> openProcessToken(Dword access) override;
+  Result<std::uint64_t> lookupPrivilegeValue(const std::wstring& name) override;
   Dword adjustTokenPrivileges(KernelHandle token, std::uint64_t luid, Dword attributes) override;
 };
 
@@ -110,7 +110,7 @@ class Win32Windows final : public WindowPort {
 
 class Win32Sockets final : public SocketPort {
  public:
-  WsaStartupResult wsaStartup(std::uint16_t requestedVersion) override;
+  Result<std::uint16_t> wsaStartup(std::uint16_t requestedVersion) override;
   int wsaCleanup() override;
   void wsaSetLastError(int error) override;
   int wsaGetLastError() override;
@@ -126,28 +126,28 @@ class Win32Resources final : public ResourcePort {
 
 class Win32Files final : public FilePort {
  public:
-  CreateFileResult createFile(const std::wstring& path, Dword desiredAccess, Dword shareMode,
-                              Dword creationDisposition, Dword flagsAndAttributes) override;
-  WriteFileResult writeFile(FileHandle file, std::span<const std::uint8_t> bytes) override;
-  ReadFileResult readFile(FileHandle file, Dword maxBytes) override;
-  FilePositionResult getFileSize(FileHandle file) override;
-  FilePositionResult setFilePointer(FileHandle file, std::int64_t distance,
-                                    Dword moveMethod) override;
+  Result<OpenedFile> createFile(const std::wstring& path, Dword desiredAccess, Dword shareMode,
+                                Dword creationDisposition, Dword flagsAndAttributes) override;
+  Result<Dword> writeFile(FileHandle file, std::span<const std::uint8_t> bytes) override;
+  Result<std::vector<std::uint8_t>> readFile(FileHandle file, Dword maxBytes) override;
+  Result<std::uint64_t> getFileSize(FileHandle file) override;
+  Result<std::uint64_t> setFilePointer(FileHandle file, std::int64_t distance,
+                                       Dword moveMethod) override;
   Dword setEndOfFile(FileHandle file) override;
   Dword flushFileBuffers(FileHandle file) override;
   Dword closeFile(FileHandle file) override;
-  AttributesResult getFileAttributes(const std::wstring& path) override;
+  Result<Dword> getFileAttributes(const std::wstring& path) override;
   Dword deleteFile(const std::wstring& path) override;
   Dword createDirectory(const std::wstring& path) override;
   bool pathIsDirectory(const std::wstring& path) override;
   bool pathFileExists(const std::wstring& path) override;
-  FindFilesResult findFiles(const std::wstring& pattern) override;
+  Result<std::vector<std::wstring>> findFiles(const std::wstring& pattern) override;
   std::uint32_t getPrivateProfileInt(const std::wstring& section, const std::wstring& key,
                                      int defaultValue, const std::wstring& file) override;
   Dword writePrivateProfileString(const std::wstring& section, const std::wstring& key,
                                   const std::wstring& value, const std::wstring& file) override;
   std::wstring getSystemDirectory() override;
-  RedirectionResult wow64DisableFsRedirection() override;
+  Result<std::uintptr_t> wow64DisableFsRedirection() override;
   Dword wow64RevertFsRedirection(std::uintptr_t oldValue) override;
   std::wstring getPrivateProfileString(const std::wstring& section, const std::wstring& key,
                                        const std::wstring& defaultValue, const std::wstring& file,
@@ -156,7 +156,7 @@ class Win32Files final : public FilePort {
 
 class Win32Shell final : public ShellPort {
  public:
-  FolderPathResult shGetFolderPath(int csidl, Dword flags) override;
+  Result<std::wstring> shGetFolderPath(int csidl, Dword flags) override;
   std::intptr_t shellExecute(WindowId owner, const std::wstring& verb, const std::wstring& file,
                              const std::wstring& parameters, const std::wstring& directory,
                              int showCommand) override;
@@ -164,74 +164,77 @@ class Win32Shell final : public ShellPort {
 
 class Win32Spooler final : public SpoolerPort {
  public:
-  DriverDirectoryResult getPrinterDriverDirectory(
+  Result<std::wstring> getPrinterDriverDirectory(
       const std::optional<std::wstring>& environment) override;
-  SpoolerList<PrinterInfo2> enumPrinters(Dword flags) override;
-  PrinterOpenResult openPrinter(const std::wstring& name, Dword access) override;
-  PrinterInfoResult getPrinter(PrinterId printer) override;
+  Result<std::vector<PrinterInfo2>> enumPrinters(Dword flags) override;
+  Result<PrinterId> openPrinter(const std::wstring& name, Dword access) override;
+  Result<PrinterInfo2> getPrinter(PrinterId printer) override;
   Dword closePrinter(PrinterId printer) override;
-  PrinterOpenResult addPrinter(const PrinterInfo2& info) override;
+  Result<PrinterId> addPrinter(const PrinterInfo2& info) override;
   Dword deletePrinter(PrinterId printer) override;
   Dword deletePrinterConnection(const std::wstring& name) override;
-  SpoolerList<PrinterDriverInfo> enumPrinterDrivers(
+  Result<std::vector<PrinterDriverInfo>> enumPrinterDrivers(
       const std::optional<std::wstring>& environment) override;
-  SpoolerList<PortInfo> enumPorts() override;
+  Result<std::vector<PortInfo>> enumPorts() override;
   Dword deletePrinterDriver(const std::wstring& environment, const std::wstring& name) override;
   Dword deletePrinterDriverEx(const std::wstring& environment, const std::wstring& name,
                               Dword deleteFlags, Dword version) override;
   Dword deletePrinterDriverPackage(const std::wstring& infPath) override;
   Dword addMonitor(const MonitorInfo2& info) override;
   Dword addPrinterDriver(const DriverInfo4& info) override;
-  SpoolerList<JobInfo3> enumJobs(PrinterId printer, Dword firstJob, Dword count) override;
+  Result<std::vector<JobInfo3>> enumJobs(PrinterId printer, Dword firstJob, Dword count) override;
   Dword setJob(PrinterId printer, Dword jobId, Dword command) override;
 };
 
 class Win32Devices final : public DevicePort {
  public:
-  CopyOemInfResult setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
-                                   Dword destinationChars) override;
-  DeviceSetResult setupDiGetClassDevs(const std::wstring& enumerator, Dword flags) override;
-  DeviceInfoResult setupDiEnumDeviceInfo(DeviceSetId set, Dword index) override;
-  DevicePropertyResult setupDiGetDeviceRegistryProperty(DeviceSetId set,
-                                                        const DeviceInfoData& device,
-                                                        Dword property, Dword bufferBytes) override;
+  Result<std::wstring> setupCopyOemInf(const std::wstring& sourceInf, Dword copyStyle,
+                                       Dword destinationChars) override;
+  Result<DeviceSetId> setupDiGetClassDevs(const std::wstring& enumerator, Dword flags) override;
+  Result<DeviceInfoData> setupDiEnumDeviceInfo(DeviceSetId set, Dword index) override;
+  Result<DeviceProperty> setupDiGetDeviceRegistryProperty(DeviceSetId set,
+                                                          const DeviceInfoData& device,
+                                                          Dword property,
+                                                          Dword bufferBytes) override;
   Dword setupDiSetDeviceRegistryProperty(DeviceSetId set, const DeviceInfoData& device,
                                          Dword property,
                                          const std::vector<std::uint8_t>& data) override;
   Dword setupDiDestroyDeviceInfoList(DeviceSetId set) override;
-  DriverUpdateResult updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
-                                                       const std::wstring& infPath,
-                                                       Dword installFlags) override;
-  DevNodeResult cmLocateDevNode(const std::optional<std::wstring>& deviceId, Dword flags) override;
+  Result<bool> updateDriverForPlugAndPlayDevices(const std::wstring& hardwareId,
+                                                 const std::wstring& infPath,
+                                                 Dword installFlags) override;
+  Result<DevInst> cmLocateDevNode(const std::optional<std::wstring>& deviceId,
+                                  Dword flags) override;
   Dword cmReenumerateDevNode(DevInst devInst, Dword flags) override;
   Dword cmpWaitNoPendingInstallEvents(Dword milliseconds) override;
 };
 
 class Win32Services final : public ServicePort {
  public:
-  ServiceOpenResult openScManager(Dword access) override;
-  ServiceOpenResult openService(ServiceId manager, const std::wstring& name, Dword access) override;
-  ServiceStatusResult queryServiceStatus(ServiceId service) override;
-  ServiceStatusResult controlService(ServiceId service, Dword control) override;
+  Result<ServiceId> openScManager(Dword access) override;
+  Result<ServiceId> openService(ServiceId manager, const std::wstring& name, Dword access) override;
+  Result<Dword> queryServiceStatus(ServiceId service) override;
+  Result<Dword> controlService(ServiceId service, Dword control) override;
   Dword startService(ServiceId service) override;
   Dword closeServiceHandle(ServiceId handle) override;
 };
 
 class Win32Registry final : public RegistryPort {
  public:
-  RegOpenResult regOpenKeyEx(RegKey parent, const std::wstring& subKey, Dword access) override;
-  RegOpenResult regCreateKeyEx(RegKey parent, const std::wstring& subKey, Dword access) override;
-  RegValueResult regQueryValueEx(RegKey key, const std::wstring& name,
-                                 std::optional<Dword> bufferBytes) override;
+  Result<RegKey> regOpenKeyEx(RegKey parent, const std::wstring& subKey, Dword access) override;
+  Result<CreatedKey> regCreateKeyEx(RegKey parent, const std::wstring& subKey,
+                                    Dword access) override;
+  Result<RegValue> regQueryValueEx(RegKey key, const std::wstring& name,
+                                   std::optional<Dword> bufferBytes) override;
   Dword regSetValueEx(RegKey key, const std::wstring& name, Dword type,
                       const std::vector<std::uint8_t>& data) override;
   Dword regDeleteValue(RegKey key, const std::wstring& name) override;
   Dword regDeleteKey(RegKey parent, const std::wstring& subKey) override;
-  RegEnumKeyResult regEnumKeyEx(RegKey key, Dword index) override;
-  RegValueResult regEnumValue(RegKey key, Dword index) override;
+  Result<std::wstring> regEnumKeyEx(RegKey key, Dword index, Dword nameChars) override;
+  Result<RegValue> regEnumValue(RegKey key, Dword index) override;
   Dword regFlushKey(RegKey key) override;
   Dword regCloseKey(RegKey key) override;
-  RegKeyInfoResult regQueryInfoKey(RegKey key) override;
+  Result<RegKeyInfo> regQueryInfoKey(RegKey key) override;
 };
 
 class Win32Ports final : public Ports {

@@ -9,34 +9,34 @@ SC_HANDLE toScHandle(ServiceId id) {
   return reinterpret_cast<SC_HANDLE>(id);
 }
 
-ServiceOpenResult opened(SC_HANDLE handle) {
-  if (handle == nullptr) return {kNoService, GetLastError()};
-  return {reinterpret_cast<ServiceId>(handle), kErrorSuccess};
+Result<ServiceId> opened(SC_HANDLE handle) {
+  if (handle == nullptr) return Failure{GetLastError()};
+  return reinterpret_cast<ServiceId>(handle);
 }
 
 }  // namespace
 
-ServiceOpenResult Win32Services::openScManager(Dword access) {
+Result<ServiceId> Win32Services::openScManager(Dword access) {
   return opened(OpenSCManagerW(nullptr, nullptr, access));
 }
 
-ServiceOpenResult Win32Services::openService(ServiceId manager, const std::wstring& name,
+Result<ServiceId> Win32Services::openService(ServiceId manager, const std::wstring& name,
                                              Dword access) {
   return opened(OpenServiceW(toScHandle(manager), name.c_str(), access));
 }
 
-ServiceStatusResult Win32Services::queryServiceStatus(ServiceId service) {
+Result<Dword> Win32Services::queryServiceStatus(ServiceId service) {
   SERVICE_STATUS status{};
-  if (QueryServiceStatus(toScHandle(service), &status) == FALSE) return {0, GetLastError()};
-  return {status.dwCurrentState, kErrorSuccess};
+  if (QueryServiceStatus(toScHandle(service), &status) == FALSE) return Failure{GetLastError()};
+  return Dword{status.dwCurrentState};
 }
 
-ServiceStatusResult Win32Services::controlService(ServiceId service, Dword control) {
+Result<Dword> Win32Services::controlService(ServiceId service, Dword control) {
   SERVICE_STATUS status{};
   if (ControlService(toScHandle(service), control, &status) == FALSE) {
-    return {status.dwCurrentState, GetLastError()};
+    return {Failure{GetLastError()}, Dword{status.dwCurrentState}};
   }
-  return {status.dwCurrentState, kErrorSuccess};
+  return Dword{status.dwCurrentState};
 }
 
 Dword Win32Services::startService(ServiceId service) {

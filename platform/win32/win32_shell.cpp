@@ -7,10 +7,11 @@
 
 namespace plat::win32 {
 
-FolderPathResult Win32Shell::shGetFolderPath(int csidl, Dword flags) {
+Result<std::wstring> Win32Shell::shGetFolderPath(int csidl, Dword flags) {
   wchar_t path[MAX_PATH] = {};
   const HRESULT result = SHGetFolderPathW(nullptr, csidl, nullptr, flags, path);
-  return {static_cast<std::int32_t>(result), SUCCEEDED(result) ? std::wstring(path) : L""};
+  if (FAILED(result)) return Failure{static_cast<Dword>(result)};
+  return std::wstring(path);
 }
 
 std::intptr_t Win32Shell::shellExecute(WindowId owner, const std::wstring& verb,
@@ -21,7 +22,7 @@ std::intptr_t Win32Shell::shellExecute(WindowId owner, const std::wstring& verb,
                                                        showCommand));
 }
 
-DriverDirectoryResult Win32Spooler::getPrinterDriverDirectory(
+Result<std::wstring> Win32Spooler::getPrinterDriverDirectory(
     const std::optional<std::wstring>& environment) {
   // The spooler's path limit: MAX_PATH characters.
   wchar_t path[MAX_PATH] = {};
@@ -29,8 +30,8 @@ DriverDirectoryResult Win32Spooler::getPrinterDriverDirectory(
   const BOOL ok = GetPrinterDriverDirectoryW(
       nullptr, environment ? const_cast<wchar_t*>(environment->c_str()) : nullptr, 1,
       reinterpret_cast<LPBYTE>(path), sizeof path, &needed);
-  if (ok == FALSE) return {{}, GetLastError()};
-  return {path, kErrorSuccess};
+  if (ok == FALSE) return Failure{GetLastError()};
+  return std::wstring(path);
 }
 
 }  // namespace plat::win32

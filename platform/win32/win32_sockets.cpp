@@ -4,10 +4,11 @@
 
 namespace plat::win32 {
 
-WsaStartupResult Win32Sockets::wsaStartup(std::uint16_t requestedVersion) {
+Result<std::uint16_t> Win32Sockets::wsaStartup(std::uint16_t requestedVersion) {
   WSADATA data{};
   const int error = WSAStartup(requestedVersion, &data);
-  return {error, error == 0 ? data.wVersion : std::uint16_t{0}};
+  if (error != 0) return Failure{static_cast<Dword>(error)};
+  return std::uint16_t{data.wVersion};
 }
 
 int Win32Sockets::wsaCleanup() {

@@ -84,60 +84,61 @@ std::wstring multiString(const std::vector<std::wstring>& texts) {
 // An enumeration call `call(buffer, size, &needed, &returned)`: first
 // without a buffer to learn the size, then into a block of that size.
 template <class Native, class Call>
-auto enumerate(Call call) -> SpoolerList<decltype(fromNative(std::declval<Native>()))> {
+auto enumerate(Call call) -> Result<std::vector<decltype(fromNative(std::declval<Native>()))>> {
+  using Records = std::vector<decltype(fromNative(std::declval<Native>()))>;
   DWORD needed = 0;
   DWORD returned = 0;
-  if (call(nullptr, 0, &needed, &returned) != FALSE) return {};
+  if (call(nullptr, 0, &needed, &returned) != FALSE) return Records{};
   const DWORD error = GetLastError();
-  if (error != ERROR_INSUFFICIENT_BUFFER) return {{}, error};
+  if (error != ERROR_INSUFFICIENT_BUFFER) return Failure{error};
   const DWORD size = needed + kSlack;
   const LocalBlock block(size);
-  if (!block) return {{}, kErrorNotEnoughMemory};
-  if (call(block.get(), size, &needed, &returned) == FALSE) return {{}, GetLastError()};
-  decltype(enumerate<Native>(call)) out;
+  if (!block) return {Failure{kErrorNotEnoughMemory}, Records{}};
+  if (call(block.get(), size, &needed, &returned) == FALSE) return Failure{GetLastError()};
+  Records out;
   const auto* records = reinterpret_cast<const Native*>(block.get());
-  for (DWORD i = 0; i < returned; ++i) out.items.push_back(fromNative(records[i]));
+  for (DWORD i = 0; i < returned; ++i) out.push_back(fromNative(records[i]));
   return out;
 }
 
 }  // namespace
 
-SpoolerList<PrinterInfo2> Win32Spooler::enumPrinters(Dword flags) {
+Result<std::vector<PrinterInfo2>> Win32Spooler::enumPrinters(Dword flags) {
   wchar_t emptyName[] = L"";
   return enumerate<PRINTER_INFO_2W>([&](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
     return EnumPrintersW(flags, emptyName, 2, buffer, size, needed, count);
   });
 }
 
-PrinterOpenResult Win32Spooler::openPrinter(const std::wstring& name, Dword access) {
+Result<PrinterId> Win32Spooler::openPrinter(const std::wstring& name, Dword access) {
   PRINTER_DEFAULTSW defaults{nullptr, nullptr, access};
   HANDLE printer = nullptr;
   if (OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &printer, &defaults) == FALSE) {
-    return {kNoPrinter, GetLastError()};
+    return Failure{GetLastError()};
   }
-  return {reinterpret_cast<PrinterId>(printer), kErrorSuccess};
+  return reinterpret_cast<PrinterId>(printer);
 }
 
-PrinterInfoResult Win32Spooler::getPrinter(PrinterId printer) {
+Result<PrinterInfo2> Win32Spooler::getPrinter(PrinterId printer) {
   DWORD needed = 0;
   if (GetPrinterW(toHandle(printer), 2, nullptr, 0, &needed) == FALSE &&
       GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
-    return {{}, GetLastError()};
+    return Failure{GetLastError()};
   }
   const DWORD size = needed + kSlack;
   const LocalBlock block(size);
-  if (!block) return {{}, kErrorNotEnoughMemory};
+  if (!block) return {Failure{kErrorNotEnoughMemory}, PrinterInfo2{}};
   if (GetPrinterW(toHandle(printer), 2, block.get(), size, &needed) == FALSE) {
-    return {{}, GetLastError()};
+    return Failure{GetLastError()};
   }
-  return {fromNative(*reinterpret_cast<const PRINTER_INFO_2W*>(block.get())), kErrorSuccess};
+  return fromNative(*reinterpret_cast<const PRINTER_INFO_2W*>(block.get()));
 }
 
 Dword Win32Spooler::closePrinter(PrinterId printer) {
   return ClosePrinter(toHandle(printer)) != FALSE ? kErrorSuccess : GetLastError();
 }
 
-PrinterOpenResult Win32Spooler::addPrinter(const PrinterInfo2& info) {
+Result<PrinterId> Win32Spooler::addPrinter(const PrinterInfo2& info) {
   PRINTER_INFO_2W native{};
   native.pServerName = field(info.serverName);
   native.pPrinterName = field(info.printerName);
@@ -153,8 +154,8 @@ PrinterOpenResult Win32Spooler::addPrinter(const PrinterInfo2& info) {
   native.Attributes = info.attributes;
   native.Priority = info.priority;
   HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&native));
-  if (printer == nullptr) return {kNoPrinter, GetLastError()};
-  return {reinterpret_cast<PrinterId>(printer), kErrorSuccess};
+  if (printer == nullptr) return Failure{GetLastError()};
+  return reinterpret_cast<PrinterId>(printer);
 }
 
 Dword Win32Spooler::deletePrinter(PrinterId printer) {
@@ -166,7 +167,7 @@ Dword Win32Spooler::deletePrinterConnection(const std::wstring& name) {
                                                                                : GetLastError();
 }
 
-SpoolerList<PrinterDriverInfo> Win32Spooler::enumPrinterDrivers(
+Result<std::vector<PrinterDriverInfo>> Win32Spooler::enumPrinterDrivers(
     const std::optional<std::wstring>& environment) {
   wchar_t* env = environment ? const_cast<wchar_t*>(environment->c_str()) : nullptr;
   return enumerate<DRIVER_INFO_2W>([&](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
@@ -174,7 +175,7 @@ SpoolerList<PrinterDriverInfo> Win32Spooler::enumPrinterDrivers(
   });
 }
 
-SpoolerList<PortInfo> Win32Spooler::enumPorts() {
+Result<std::vector<PortInfo>> Win32Spooler::enumPorts() {
   return enumerate<PORT_INFO_2W>([](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
     return EnumPortsW(nullptr, 2, buffer, size, needed, count);
   });
@@ -257,7 +258,8 @@ Dword Win32Spooler::addPrinterDriver(const DriverInfo4& info) {
                                                                                   : GetLastError();
 }
 
-SpoolerList<JobInfo3> Win32Spooler::enumJobs(PrinterId printer, Dword firstJob, Dword count) {
+Result<std::vector<JobInfo3>> Win32Spooler::enumJobs(PrinterId printer, Dword firstJob,
+                                                     Dword count) {
   return enumerate<JOB_INFO_3>([&](BYTE* buffer, DWORD size, DWORD* needed, DWORD* returned) {
     return EnumJobsW(toHandle(printer), firstJob, count, 3, buffer, size, needed, returned);
   });

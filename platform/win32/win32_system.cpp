@@ -36,15 +36,14 @@ std::wstring Win32System::commandLineArguments() {
   return gCommandLineArguments;
 }
 
-OsVersionResult Win32System::getVersionEx() {
+Result<OsVersionInfo> Win32System::getVersionEx() {
   OSVERSIONINFOEXW info{};
   info.dwOSVersionInfoSize = sizeof info;
   if (GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&info)) == FALSE) {
-    return {std::nullopt, GetLastError()};
+    return Failure{GetLastError()};
   }
-  return {OsVersionInfo{info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber,
-                        info.dwPlatformId, info.wProductType},
-          kErrorSuccess};
+  return OsVersionInfo{info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber,
+                       info.dwPlatformId, info.wProductType};
 }
 
 Wow64Query Win32System::isWow64Process() {
@@ -84,11 +83,12 @@ bool Win32System::setThreadLocale(Lcid locale) {
   return SetThreadLocale(locale) != FALSE;
 }
 
-CreateMutexResult Win32System::createMutex(bool initialOwner, const std::wstring& name) {
+Result<CreatedMutex> Win32System::createMutex(bool initialOwner, const std::wstring& name) {
   HANDLE handle =
       CreateMutexW(nullptr, initialOwner ? TRUE : FALSE, name.empty() ? nullptr : name.c_str());
   const DWORD error = GetLastError();
-  return {toKernelHandle(handle), handle == nullptr || error == ERROR_ALREADY_EXISTS ? error : 0};
+  if (handle == nullptr) return Failure{error};
+  return CreatedMutex{toKernelHandle(handle), error == ERROR_ALREADY_EXISTS};
 }
 
 bool Win32System::closeHandle(KernelHandle handle) {
@@ -127,20 +127,20 @@ LocalTime Win32System::getLocalTime() {
   return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
 }
 
-TokenOpenResult Win32System::openProcessToken(Dword access) {
+Result<KernelHandle> Win32System::openProcessToken(Dword access) {
   HANDLE token = nullptr;
   if (OpenProcessToken(GetCurrentProcess(), access, &token) == FALSE) {
-    return {kNoHandle, GetLastError()};
+    return Failure{GetLastError()};
   }
-  return {toKernelHandle(token), kErrorSuccess};
+  return toKernelHandle(token);
 }
 
-PrivilegeLookupResult Win32System::lookupPrivilegeValue(const std::wstring& name) {
+Result<std::uint64_t> Win32System::lookupPrivilegeValue(const std::wstring& name) {
   LUID luid{};
-  if (LookupPrivilegeValueW(nullptr, name.c_str(), &luid) == FALSE) return {0, GetLastError()};
+  if (LookupPrivilegeValueW(nullptr, name.c_str(), &luid) == FALSE) return Failure{GetLastError()};
   const std::uint64_t value =
       (static_cast<std::uint64_t>(static_cast<DWORD>(luid.HighPart)) << 32U) | luid.LowPart;
-  return {value, kErrorSuccess};
+  return value;
 }
 
 Dword Win32System::adjustTokenPrivileges(KernelHandle token, std::uint64_t luid, Dword attributes) {

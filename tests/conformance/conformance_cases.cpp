@@ -46,14 +46,14 @@ void namedMutexes(Check& check) {
   const auto first = system.createMutex(true, L"BrisvaneConformanceMutex");
   const auto second = system.createMutex(false, L"BrisvaneConformanceMutex");
   const auto otherCase = system.createMutex(false, L"brisvaneconformancemutex");
-  check.equal(first.lastError, plat::kErrorSuccess, "a new name is created");
-  check.equal(second.lastError, plat::kErrorAlreadyExists, "the same name again exists");
-  check.expect(second.handle != plat::kNoHandle, "and still gives a handle");
-  check.equal(otherCase.lastError, plat::kErrorSuccess, "names are case-sensitive");
-  for (const auto h : {first.handle, second.handle, otherCase.handle}) system.closeHandle(h);
+  check.equal(first.ok() && !first->existed, true, "a new name is created");
+  check.equal(second.ok() && second->existed, true, "the same name again exists");
+  check.expect(second->handle != plat::kNoHandle, "and still gives a handle");
+  check.equal(otherCase.ok() && !otherCase->existed, true, "names are case-sensitive");
+  for (const auto h : {first->handle, second->handle, otherCase->handle}) system.closeHandle(h);
   const auto again = system.createMutex(false, L"BrisvaneConformanceMutex");
-  check.equal(again.lastError, plat::kErrorSuccess, "the name goes with its last handle");
-  system.closeHandle(again.handle);
+  check.equal(again.ok() && !again->existed, true, "the name goes with its last handle");
+  system.closeHandle(again->handle);
 }
 
 void threadWaits(Check& check) {
@@ -75,32 +75,32 @@ void registryKeysAndValues(Check& check) {
   plat::RegistryPort& registry = ports().registry();
   const std::wstring path = std::wstring(kScratchKey) + L"\\Values";
   const auto created = registry.regCreateKeyEx(plat::kHkeyCurrentUser, path, plat::kKeyAllAccess);
-  check.equal(created.error, plat::kErrorSuccess, "the key is created");
-  check.equal(created.disposition, plat::kRegCreatedNewKey, "as a new key");
-  registry.regCloseKey(created.key);
-  Dword error = 0;
+  check.equal(created.error(), plat::kErrorSuccess, "the key is created");
+  check.equal(created->disposition, plat::kRegCreatedNewKey, "as a new key");
+  registry.regCloseKey(created->key);
   plat::RegistryKey key =
-      plat::RegistryKey::create(registry, plat::kHkeyCurrentUser, path, plat::kKeyAllAccess, error);
+      plat::createKey(registry, plat::kHkeyCurrentUser, path, plat::kKeyAllAccess).valueOr({});
   check.equal(registry.regSetValueEx(key.get(), L"Text", plat::kRegSz, plat::regSzData(L"abc")),
               plat::kErrorSuccess, "a REG_SZ value is written");
 
   const auto small = registry.regQueryValueEx(key.get(), L"Text", Dword{4});
-  check.equal(small.error, plat::kErrorMoreData, "a small buffer gives ERROR_MORE_DATA");
-  check.equal(small.size, Dword{8}, "and the size needed with the terminating zero");
+  check.equal(small.error(), plat::kErrorMoreData, "a small buffer gives ERROR_MORE_DATA");
+  check.equal(small->size, Dword{8}, "and the size needed with the terminating zero");
   const auto whole = registry.regQueryValueEx(key.get(), L"text", std::nullopt);
-  check.equal(whole.error, plat::kErrorSuccess, "value names are case-insensitive");
-  check.equal(plat::regSzText(whole.data), std::wstring(L"abc"), "the text comes back");
-  check.equal(whole.type, plat::kRegSz, "with its type");
-  check.equal(registry.regQueryValueEx(key.get(), L"Missing", std::nullopt).error,
+  check.equal(whole.error(), plat::kErrorSuccess, "value names are case-insensitive");
+  check.equal(plat::regSzText(whole->data), std::wstring(L"abc"), "the text comes back");
+  check.equal(whole->type, plat::kRegSz, "with its type");
+  check.equal(registry.regQueryValueEx(key.get(), L"Missing", std::nullopt).error(),
               plat::kErrorFileNotFound, "a missing value is not found");
 
   const auto upper = registry.regOpenKeyEx(
       plat::kHkeyCurrentUser, L"SOFTWARE\\BRISVANECONFORMANCE\\VALUES", plat::kKeyRead);
-  check.equal(upper.error, plat::kErrorSuccess, "key names are case-insensitive");
-  registry.regCloseKey(upper.key);
-  check.equal(registry.regOpenKeyEx(plat::kHkeyCurrentUser, path + L"\\Nope", plat::kKeyRead).error,
-              plat::kErrorFileNotFound, "a missing key is not found");
-  check.equal(registry.regEnumValue(key.get(), 1).error, plat::kErrorNoMoreItems,
+  check.equal(upper.error(), plat::kErrorSuccess, "key names are case-insensitive");
+  registry.regCloseKey(upper.valueOr(plat::kNoRegKey));
+  check.equal(
+      registry.regOpenKeyEx(plat::kHkeyCurrentUser, path + L"\\Nope", plat::kKeyRead).error(),
+      plat::kErrorFileNotFound, "a missing key is not found");
+  check.equal(registry.regEnumValue(key.get(), 1).error(), plat::kErrorNoMoreItems,
               "enumeration ends with ERROR_NO_MORE_ITEMS");
 
   key.reset();
@@ -120,34 +120,35 @@ void filesAndFolders(Check& check) {
               "an existing folder cannot be created");
   auto created = files.createFile(file, plat::kGenericWrite, 0, plat::kCreateAlways,
                                   plat::kFileAttributeNormal);
-  check.equal(created.lastError, plat::kErrorSuccess, "CREATE_ALWAYS makes a new file");
-  check.equal(files.writeFile(created.handle, bytesOf("hello")).written, Dword{5}, "it is written");
-  files.closeFile(created.handle);
+  check.equal(created.ok() && !created->existed, true, "CREATE_ALWAYS makes a new file");
+  check.equal(files.writeFile(created->handle, bytesOf("hello")).valueOr(0), Dword{5},
+              "it is written");
+  files.closeFile(created->handle);
 
   auto again = files.createFile(file, plat::kGenericWrite | plat::kGenericRead, 0,
                                 plat::kCreateAlways, plat::kFileAttributeNormal);
-  check.equal(again.lastError, plat::kErrorAlreadyExists, "CREATE_ALWAYS on a file says 183");
-  check.equal(files.getFileSize(again.handle).value, std::uint64_t{0}, "and empties it");
-  files.closeFile(again.handle);
+  check.equal(again.ok() && again->existed, true, "CREATE_ALWAYS on a file says 183");
+  check.equal(files.getFileSize(again->handle).valueOr(1), std::uint64_t{0}, "and empties it");
+  files.closeFile(again->handle);
 
   auto kept = files.createFile(file, plat::kGenericRead, plat::kFileShareRead, plat::kOpenAlways,
                                plat::kFileAttributeNormal);
-  check.equal(kept.lastError, plat::kErrorAlreadyExists, "OPEN_ALWAYS on a file says 183");
-  files.closeFile(kept.handle);
+  check.equal(kept.ok() && kept->existed, true, "OPEN_ALWAYS on a file says 183");
+  files.closeFile(kept->handle);
 
   check.equal(files
                   .createFile(ScratchFolder::path(L"none.bin"), plat::kGenericRead, 0,
                               plat::kOpenExisting, 0)
-                  .lastError,
+                  .error(),
               plat::kErrorFileNotFound, "OPEN_EXISTING on no file gives 2");
   check.equal(files
                   .createFile(ScratchFolder::path(L"no\\such.bin"), plat::kGenericWrite, 0,
                               plat::kCreateAlways, 0)
-                  .lastError,
+                  .error(),
               plat::kErrorPathNotFound, "a missing folder gives 3");
   const auto attributes = files.getFileAttributes(ScratchFolder::path(L"none.bin"));
-  check.equal(attributes.attributes, plat::kInvalidFileAttributes, "no attributes of no file");
-  check.equal(attributes.error, plat::kErrorFileNotFound, "and the error 2");
+  check.equal(attributes.hasValue(), false, "no attributes of no file");
+  check.equal(attributes.error(), plat::kErrorFileNotFound, "and the error 2");
   check.equal(files.deleteFile(ScratchFolder::path(L"none.bin")), plat::kErrorFileNotFound,
               "deleting no file gives 2");
   check.expect(files.pathIsDirectory(kScratch), "the folder is a directory");
@@ -182,32 +183,34 @@ void deviceCalls(Check& check) {
   plat::DevicePort& devices = ports().devices();
   const auto set =
       devices.setupDiGetClassDevs(L"USBPRINT", plat::kDigcfPresent | plat::kDigcfAllClasses);
-  check.equal(set.error, plat::kErrorSuccess, "a USBPRINT set can be built");
-  check.equal(devices.setupDiEnumDeviceInfo(set.set, 0).error, plat::kErrorNoMoreItems,
+  check.equal(set.error(), plat::kErrorSuccess, "a USBPRINT set can be built");
+  const plat::DeviceSetId setId = set.valueOr(plat::kNoDeviceSet);
+  check.equal(devices.setupDiEnumDeviceInfo(setId, 0).error(), plat::kErrorNoMoreItems,
               "and it is empty");
-  check.equal(devices.setupDiDestroyDeviceInfoList(set.set), plat::kErrorSuccess, "and destroyed");
+  check.equal(devices.setupDiDestroyDeviceInfoList(setId), plat::kErrorSuccess, "and destroyed");
   check.equal(devices.cmpWaitNoPendingInstallEvents(0), plat::kWaitObject0,
               "no installation is pending");
 
   const bool wine = onWine();
   constexpr Dword kCrFailure = 0x13;
   const auto root = devices.cmLocateDevNode(std::nullopt, plat::kCmLocateDevnodeNormal);
-  check.equal(root.result, wine ? kCrFailure : plat::kCrSuccess,
+  check.equal(root.error(), wine ? kCrFailure : plat::kCrSuccess,
               "the root of the device tree is found (Wine: CR_FAILURE)");
 
   const ScratchFolder scratch({L"none.inf"});
   const std::wstring inf = ScratchFolder::path(L"none.inf");
   auto created = ports().files().createFile(inf, plat::kGenericWrite, 0, plat::kCreateAlways,
                                             plat::kFileAttributeNormal);
-  ports().files().writeFile(created.handle, bytesOf("[Version]\r\nSignature=\"$Windows NT$\"\r\n"));
-  ports().files().closeFile(created.handle);
+  static_cast<void>(ports().files().writeFile(
+      created->handle, bytesOf("[Version]\r\nSignature=\"$Windows NT$\"\r\n")));
+  ports().files().closeFile(created->handle);
   const auto update = devices.updateDriverForPlugAndPlayDevices(
       L"USBPRINT\\BrisvaneConformance_None", inf, plat::kInstallFlagForce);
   // A 32-bit process on 64-bit Windows is refused before any device is
   // looked at.
   const plat::Wow64Query wow64 = ports().system().isWow64Process();
   const Dword refused = wow64.value != 0 ? plat::kErrorInWow64 : plat::kErrorNoMoreItems;
-  check.equal(update.error, wine ? plat::kErrorSuccess : refused,
+  check.equal(update.error(), wine ? plat::kErrorSuccess : refused,
               "no device has an unknown hardware id (Wine: success)");
 }
 

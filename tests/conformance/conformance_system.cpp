@@ -50,20 +50,22 @@ std::optional<std::wstring> nativeEnvironment() {
 void knownFolders(Check& check) {
   plat::ShellPort& shell = ports().shell();
   const auto programFiles = shell.shGetFolderPath(plat::kCsidlProgramFiles, 0);
-  check.equal(programFiles.hresult, 0, "Program Files is known");
+  check.equal(programFiles.error(), Dword{0}, "Program Files is known");
   // A 32-bit process on 64-bit Windows is given the 32-bit folder.
-  check.equal(folded(programFiles.path),
+  check.equal(folded(programFiles.valueOr(L"")),
               std::wstring(isWow64() ? L"c:\\program files (x86)" : L"c:\\program files"),
               "Program Files of the caller's bitness");
   const auto windowsFolder = shell.shGetFolderPath(plat::kCsidlWindows, 0);
-  check.equal(windowsFolder.hresult, 0, "the Windows folder is known");
-  check.equal(folded(windowsFolder.path), std::wstring(L"c:\\windows"), "it is C:\\Windows");
+  check.equal(windowsFolder.error(), Dword{0}, "the Windows folder is known");
+  check.equal(folded(windowsFolder.valueOr(L"")), std::wstring(L"c:\\windows"),
+              "it is C:\\Windows");
   const auto system = shell.shGetFolderPath(plat::kCsidlSystem, 0);
-  check.equal(system.hresult, 0, "the System folder is known");
-  check.equal(folded(system.path), std::wstring(L"c:\\windows\\system32"),
+  check.equal(system.error(), Dword{0}, "the System folder is known");
+  check.equal(folded(system.valueOr(L"")), std::wstring(L"c:\\windows\\system32"),
               "it is System32, for a 32-bit caller too");
-  check.equal(systemFolder(), folded(system.path), "GetSystemDirectoryW names the same folder");
-  check.expect(shell.shGetFolderPath(kCsidlUnknown, 0).hresult < 0, "an unknown folder id fails");
+  check.equal(systemFolder(), folded(system.valueOr(L"")),
+              "GetSystemDirectoryW names the same folder");
+  check.expect(!shell.shGetFolderPath(kCsidlUnknown, 0), "an unknown folder id fails");
 }
 
 void wow64Redirection(Check& check) {
@@ -79,16 +81,16 @@ void wow64Redirection(Check& check) {
   const std::wstring inSysWow64 = L"C:\\Windows\\SysWOW64\\" + name;
   const auto created = files.createFile(inSystem32, plat::kGenericWrite, 0, plat::kCreateAlways,
                                         plat::kFileAttributeNormal);
-  check.equal(created.lastError, plat::kErrorSuccess, "a file is written to System32");
-  files.closeFile(created.handle);
+  check.equal(created.ok() && !created->existed, true, "a file is written to System32");
+  files.closeFile(created->handle);
   check.expect(files.pathFileExists(inSysWow64), "it lands in SysWOW64");
   check.expect(files.pathIsDirectory(files.getSystemDirectory() + L"\\spool\\drivers\\x64"),
                "System32\\spool is not redirected");
 
   const auto off = files.wow64DisableFsRedirection();
-  check.equal(off.error, plat::kErrorSuccess, "redirection is turned off");
+  check.equal(off.error(), plat::kErrorSuccess, "redirection is turned off");
   check.expect(!files.pathFileExists(inSystem32), "then System32 is the native folder");
-  check.equal(files.wow64RevertFsRedirection(off.oldValue), plat::kErrorSuccess,
+  check.equal(files.wow64RevertFsRedirection(off.valueOr(0)), plat::kErrorSuccess,
               "and turned back on");
   check.expect(files.pathFileExists(inSystem32), "after which the name leads to SysWOW64 again");
   files.deleteFile(inSystem32);
@@ -100,29 +102,31 @@ void driverDirectories(Check& check) {
   const auto x64 = spooler.getPrinterDriverDirectory(kEnvironmentX64);
   const auto x86 = spooler.getPrinterDriverDirectory(kEnvironmentX86);
   const auto own = spooler.getPrinterDriverDirectory(std::nullopt);
-  check.equal(x86.error, plat::kErrorSuccess, "the x86 directory is known");
-  check.equal(folded(x86.path), drivers + L"w32x86", "it is W32X86");
-  if (isWow64() || own.path.ends_with(L"x64")) {
-    check.equal(x64.error, plat::kErrorSuccess, "on 64-bit Windows the x64 directory is known");
-    check.equal(folded(x64.path), drivers + L"x64", "it is x64");
+  check.equal(x86.error(), plat::kErrorSuccess, "the x86 directory is known");
+  check.equal(folded(x86.valueOr(L"")), drivers + L"w32x86", "it is W32X86");
+  if (isWow64() || own.valueOr(L"").ends_with(L"x64")) {
+    check.equal(x64.error(), plat::kErrorSuccess, "on 64-bit Windows the x64 directory is known");
+    check.equal(folded(x64.valueOr(L"")), drivers + L"x64", "it is x64");
   }
-  check.equal(own.error, plat::kErrorSuccess, "the caller's directory is known");
+  check.equal(own.error(), plat::kErrorSuccess, "the caller's directory is known");
   if (isWow64()) {
-    check.equal(folded(own.path), drivers + L"w32x86", "a 32-bit caller's is W32X86");
+    check.equal(folded(own.valueOr(L"")), drivers + L"w32x86", "a 32-bit caller's is W32X86");
   }
-  check.equal(spooler.getPrinterDriverDirectory(L"Windows 3000").error,
+  check.equal(spooler.getPrinterDriverDirectory(L"Windows 3000").error(),
               plat::kErrorInvalidEnvironment, "an unknown environment gives 1805");
 }
 
 void spoolerPorts(Check& check) {
   const auto list = ports().spooler().enumPorts();
-  check.equal(list.error, plat::kErrorSuccess, "EnumPortsW answers");
+  check.equal(list.error(), plat::kErrorSuccess, "EnumPortsW answers");
   const auto has = [&](const wchar_t* name) {
-    return std::any_of(list.items.begin(), list.items.end(),
+    const std::vector<plat::PortInfo> items = list.valueOr({});
+    return std::any_of(items.begin(), items.end(),
                        [&](const plat::PortInfo& port) { return port.name == name; });
   };
   check.expect(has(L"LPT1:") && has(L"FILE:"), "the local ports LPT1: and FILE: are there");
-  check.expect(std::all_of(list.items.begin(), list.items.end(),
+  const std::vector<plat::PortInfo> items = list.valueOr({});
+  check.expect(std::all_of(items.begin(), items.end(),
                            [](const plat::PortInfo& port) { return !port.name.empty(); }),
                "every port has a name");
 }
@@ -130,10 +134,9 @@ void spoolerPorts(Check& check) {
 void printerQueues(Check& check) {
   plat::SpoolerPort& spooler = ports().spooler();
   const auto drivers = spooler.enumPrinterDrivers(nativeEnvironment());
-  check.expect(drivers.error == plat::kErrorSuccess && !drivers.items.empty(),
-               "the machine has a printer driver to queue on");
-  if (drivers.items.empty()) return;
-  const plat::PrinterDriverInfo& driver = drivers.items.front();
+  check.expect(drivers.ok() && !drivers->empty(), "the machine has a printer driver to queue on");
+  if (!drivers || drivers->empty()) return;
+  const plat::PrinterDriverInfo& driver = drivers->front();
   plat::PrinterInfo2 info;
   info.printerName = kQueue;
   info.portName = L"FILE:";
@@ -141,22 +144,22 @@ void printerQueues(Check& check) {
   info.printProcessor = L"WinPrint";
   info.datatype = L"RAW";
 
-  Dword error = 0;
-  plat::PrinterHandle queue = plat::PrinterHandle::add(spooler, info, error);
-  check.equal(error, plat::kErrorSuccess, "AddPrinterW makes a queue on a driver and port");
+  auto added = plat::addPrinter(spooler, info);
+  check.equal(added.error(), plat::kErrorSuccess, "AddPrinterW makes a queue on a driver and port");
+  plat::PrinterHandle queue = std::move(added).valueOr({});
   {
-    const plat::PrinterHandle again = plat::PrinterHandle::add(spooler, info, error);
+    const auto again = plat::addPrinter(spooler, info);
     // Wine's spooler hands back the existing queue instead.
     if (!onWine()) {
-      check.expect(!again, "the same name again is refused");
-      check.equal(error, plat::kErrorPrinterAlreadyExists, "with 1802");
+      check.equal(again.error(), plat::kErrorPrinterAlreadyExists,
+                  "the same name again is refused with 1802");
     }
   }
 
   plat::PrinterInfo2 noDriver = info;
   noDriver.printerName = std::wstring(kQueue) + L" 2";
   noDriver.driverName = L"Brisvane No Such Driver";
-  check.equal(spooler.addPrinter(noDriver).error, plat::kErrorUnknownPrinterDriver,
+  check.equal(spooler.addPrinter(noDriver).error(), plat::kErrorUnknownPrinterDriver,
               "an unknown driver gives 1797");
   plat::PrinterInfo2 noPort = info;
   noPort.printerName = std::wstring(kQueue) + L" 3";
@@ -164,10 +167,12 @@ void printerQueues(Check& check) {
   const auto unknownPort = spooler.addPrinter(noPort);
   if (onWine()) {
     // Wine's spooler takes any port name for a queue.
-    if (unknownPort.error == plat::kErrorSuccess) spooler.deletePrinter(unknownPort.printer);
-    if (unknownPort.printer != plat::kNoPrinter) spooler.closePrinter(unknownPort.printer);
+    if (unknownPort) {
+      spooler.deletePrinter(*unknownPort);
+      spooler.closePrinter(*unknownPort);
+    }
   } else {
-    check.equal(unknownPort.error, plat::kErrorUnknownPort, "an unknown port gives 1796");
+    check.equal(unknownPort.error(), plat::kErrorUnknownPort, "an unknown port gives 1796");
   }
 
   // Wine's spooler deletes a driver that a queue still uses, so the row
@@ -179,29 +184,33 @@ void printerQueues(Check& check) {
   check.equal(queue ? spooler.deletePrinter(queue.get()) : plat::kErrorInvalidHandle,
               plat::kErrorSuccess, "DeletePrinter removes the queue");
   queue.reset();
-  check.expect(!plat::PrinterHandle::open(spooler, kQueue, plat::kPrinterAccessUse, error),
-               "which no longer opens");
+  check.expect(!spooler.openPrinter(kQueue, plat::kPrinterAccessUse), "which no longer opens");
 }
 
 void spoolerService(Check& check) {
   plat::ServicePort& services = ports().services();
-  const plat::ServiceHandle manager(services, services.openScManager(plat::kGenericExecute));
+  const plat::ServiceHandle manager =
+      plat::ServiceHandle::adopt(services, services.openScManager(plat::kGenericExecute))
+          .valueOr({});
   check.expect(manager.get() != plat::kNoService, "OpenSCManagerW opens the manager");
-  const plat::ServiceHandle spooler(
-      services, services.openService(manager.get(), L"Spooler", plat::kServiceQueryStatus));
+  const plat::ServiceHandle spooler =
+      plat::ServiceHandle::adopt(
+          services, services.openService(manager.get(), L"Spooler", plat::kServiceQueryStatus))
+          .valueOr({});
   check.expect(spooler.get() != plat::kNoService, "OpenServiceW opens \"Spooler\"");
   const auto status = services.queryServiceStatus(spooler.get());
-  check.equal(status.error, plat::kErrorSuccess, "QueryServiceStatus answers");
+  check.equal(status.error(), plat::kErrorSuccess, "QueryServiceStatus answers");
   if (onWine()) {
     // Wine registers the service but starts it only when a program asks.
-    check.expect(status.state >= plat::kServiceStopped && status.state <= plat::kServiceRunning,
+    const Dword state = status.valueOr(0);
+    check.expect(state >= plat::kServiceStopped && state <= plat::kServiceRunning,
                  "with a service state");
   } else {
-    check.equal(status.state, plat::kServiceRunning, "the spooler runs");
+    check.equal(status.valueOr(0), plat::kServiceRunning, "the spooler runs");
   }
   const auto missing =
       services.openService(manager.get(), L"BrisvaneNoSuchService", plat::kServiceQueryStatus);
-  check.equal(missing.error, plat::kErrorServiceDoesNotExist, "an unknown service gives 1060");
+  check.equal(missing.error(), plat::kErrorServiceDoesNotExist, "an unknown service gives 1060");
 }
 
 void driverStore(Check& check) {
@@ -219,21 +228,22 @@ void driverStore(Check& check) {
   for (const char* c = text; *c != '\0'; ++c) bytes.push_back(static_cast<std::uint8_t>(*c));
   const auto file = files.createFile(inf, plat::kGenericWrite, 0, plat::kCreateAlways,
                                      plat::kFileAttributeNormal);
-  files.writeFile(file.handle, bytes);
-  files.closeFile(file.handle);
+  static_cast<void>(files.writeFile(file->handle, bytes));
+  files.closeFile(file->handle);
 
   const auto first = devices.setupCopyOemInf(inf, 0, kDestinationChars);
-  check.equal(first.error, plat::kErrorSuccess, "SetupCopyOEMInfW stages the INF");
-  const std::wstring staged = folded(first.destination);
+  check.equal(first.error(), plat::kErrorSuccess, "SetupCopyOEMInfW stages the INF");
+  const std::wstring staged = folded(first.valueOr(L""));
   check.expect(staged.starts_with(L"c:\\windows\\inf\\") && staged.ends_with(L".inf"),
                "into the INF folder");
   // Wine keeps the INF's own name where Windows numbers it oemN.inf.
   if (!onWine()) check.expect(staged.starts_with(L"c:\\windows\\inf\\oem"), "as an oem INF");
-  check.expect(files.pathFileExists(first.destination), "which exists");
+  check.expect(files.pathFileExists(first.valueOr(L"")), "which exists");
   const auto second = devices.setupCopyOemInf(inf, plat::kSpCopyNoOverwrite, kDestinationChars);
-  check.equal(second.error, plat::kErrorFileExists,
+  check.equal(second.error(), plat::kErrorFileExists,
               "again with SP_COPY_NOOVERWRITE gives ERROR_FILE_EXISTS");
-  check.equal(folded(second.destination), staged, "and names the INF staged before");
+  check.equal(folded(second.hasValue() ? *second : std::wstring()), staged,
+              "and names the INF staged before");
   files.deleteFile(inf);
 }
 
@@ -254,17 +264,17 @@ void portMonitors(Check& check) {
 void printerDriversAndJobs(Check& check) {
   plat::SpoolerPort& spooler = ports().spooler();
   plat::FilePort& files = ports().files();
-  const plat::DriverDirectoryResult directory = spooler.getPrinterDriverDirectory(kEnvironmentX64);
-  check.equal(directory.error, plat::kErrorSuccess, "the x64 driver directory is known");
-  const std::wstring folder = directory.path + L"\\";
+  const plat::Result<std::wstring> directory = spooler.getPrinterDriverDirectory(kEnvironmentX64);
+  check.equal(directory.error(), plat::kErrorSuccess, "the x64 driver directory is known");
+  const std::wstring folder = directory.valueOr(L"") + L"\\";
   const std::vector<std::wstring> names = {L"brisvane_conf_drv.dll", L"brisvane_conf_cfg.dll",
                                            L"brisvane_conf.ini", L"brisvane_conf.ddz"};
   for (const std::wstring& name : names) {
     const auto file = files.createFile(folder + name, plat::kGenericWrite, 0, plat::kCreateAlways,
                                        plat::kFileAttributeNormal);
     const std::uint8_t header[] = {'M', 'Z'};
-    files.writeFile(file.handle, header);
-    files.closeFile(file.handle);
+    static_cast<void>(files.writeFile(file->handle, header));
+    files.closeFile(file->handle);
   }
   plat::DriverInfo4 driver;
   driver.version = 3;
@@ -293,8 +303,8 @@ void printerDriversAndJobs(Check& check) {
       L"Version-3\\" +
           driver.name,
       plat::kKeyRead);
-  check.equal(key.error, plat::kErrorSuccess, "its key lies under its environment's Version-3");
-  ports().registry().regCloseKey(key.key);
+  check.equal(key.error(), plat::kErrorSuccess, "its key lies under its environment's Version-3");
+  ports().registry().regCloseKey(key.valueOr(plat::kNoRegKey));
 
   plat::PrinterInfo2 queue;
   queue.printerName = std::wstring(kQueue) + L" Jobs";
@@ -302,10 +312,10 @@ void printerDriversAndJobs(Check& check) {
   queue.driverName = driver.name;
   queue.printProcessor = L"winprint";
   queue.datatype = L"RAW";
-  Dword error = 0;
-  const plat::PrinterHandle printer = plat::PrinterHandle::add(spooler, queue, error);
-  check.equal(error, plat::kErrorSuccess, "a queue is created on the driver");
-  check.expect(spooler.enumJobs(printer.get(), 0, 1000).items.empty(), "it lists no job");
+  auto added = plat::addPrinter(spooler, queue);
+  check.equal(added.error(), plat::kErrorSuccess, "a queue is created on the driver");
+  const plat::PrinterHandle printer = std::move(added).valueOr({});
+  check.expect(spooler.enumJobs(printer.get(), 0, 1000).valueOr({}).empty(), "it lists no job");
   check.expect(spooler.setJob(printer.get(), 4711, plat::kJobControlCancel) != plat::kErrorSuccess,
                "a job it does not have cannot be cancelled");
   check.equal(spooler.deletePrinter(printer.get()), plat::kErrorSuccess, "the queue is deleted");

@@ -1,10 +1,10 @@
-#include "installer/jobs/engine_log.h"
+#include "installer/engine/engine_log.h"
 
 #include <ctime>
 #include <cwchar>
-#include <type_traits>
 
 #include "platform/api/ports.h"
+#include "platform/api/wide_text.h"
 
 namespace brisvane {
 
@@ -15,45 +15,26 @@ constexpr std::size_t kTimeStampChars = 128;
 
 }  // namespace
 
-std::vector<std::uint8_t> utf16LeBytes(const std::wstring& text) {
-  std::vector<std::uint8_t> bytes;
-  auto unit = [&bytes](std::uint32_t value) {
-    bytes.push_back(static_cast<std::uint8_t>(value & 0xFFU));
-    bytes.push_back(static_cast<std::uint8_t>((value >> 8U) & 0xFFU));
-  };
-  for (const wchar_t c : text) {
-    const auto cp = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(c));
-    if (cp >= 0x10000) {  // a 32-bit wchar_t: split into a surrogate pair
-      unit(0xD800U + ((cp - 0x10000U) >> 10U));
-      unit(0xDC00U + ((cp - 0x10000U) & 0x3FFU));
-    } else {
-      unit(cp);
-    }
-  }
-  return bytes;
-}
-
 bool CEngineLog::open() {
   plat::FilePort& files = plat::ports().files();
-  const bool exists =
-      files.getFileAttributes(kLogFileName).attributes != plat::kInvalidFileAttributes;
-  const plat::CreateFileResult created = files.createFile(
+  const bool exists = files.getFileAttributes(kLogFileName).ok();
+  const plat::Result<plat::OpenedFile> created = files.createFile(
       kLogFileName, plat::kGenericWrite, 0, exists ? plat::kOpenExisting : plat::kCreateAlways,
       plat::kFileAttributeNormal);
-  if (created.handle == plat::kInvalidFile) return false;
-  file_.emplace(files, created.handle);
+  if (!created) return false;
+  file_.emplace(files, created->handle);
   const plat::FileHandle handle = file_->get();
-  std::uint64_t length = files.getFileSize(handle).value;
+  std::uint64_t length = files.getFileSize(handle).valueOr(0);
   if (length > kLogSizeLimit) {
-    files.setFilePointer(handle, 0, plat::kFileBegin);
+    static_cast<void>(files.setFilePointer(handle, 0, plat::kFileBegin));
     files.setEndOfFile(handle);
     length = 0;
   }
   if (length == 0) {
     const std::uint8_t byteOrderMark[] = {0xFF, 0xFE};
-    files.writeFile(handle, byteOrderMark);
+    static_cast<void>(files.writeFile(handle, byteOrderMark));
   } else {
-    files.setFilePointer(handle, 0, plat::kFileEnd);
+    static_cast<void>(files.setFilePointer(handle, 0, plat::kFileEnd));
   }
   return true;
 }
@@ -62,7 +43,7 @@ void CEngineLog::logEntry(const std::wstring& text) {
   if (!loggingOn_) return;
   if (!file_ && !open()) return;
   plat::FilePort& files = plat::ports().files();
-  files.writeFile(file_->get(), utf16LeBytes(text + L"\r\n"));
+  static_cast<void>(files.writeFile(file_->get(), plat::utf16LeBytes(text + L"\r\n")));
   files.flushFileBuffers(file_->get());
 }
 

@@ -18,9 +18,6 @@ namespace brisvane {
 
 inline constexpr std::uint64_t kLogSizeLimit = 524'288;
 
-// The UTF-16LE bytes of `text`, without a terminating zero.
-std::vector<std::uint8_t> utf16LeBytes(const std::wstring& text);
-
 // The log slot of one engine object: closed until its first entry, then
 // open until the object is destroyed.
 class CEngineLog {
