@@ -2,7 +2,7 @@
 # Checks the C++ sources: their layout against .clang-format (reports,
 # changes nothing) and clang-tidy's checks of .clang-tidy over the Linux
 # build's compile commands. Exits non-zero on any finding. With --format
-# only the layout is checked (seconds; clang-tidy takes about ten minutes
+# only the layout is checked (seconds; clang-tidy takes over ten minutes
 # on two cores).
 # Usage: scripts/lint.sh [--format]
 set -euo pipefail
