@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the simulated machine's tests under
-# AddressSanitizer + UndefinedBehaviorSanitizer and under ThreadSanitizer,
-# then the Windows programs built with MinGW-w64 and their smoke tests under
-# 64-bit Wine.
+# Builds everything and runs every test: the layout of the sources, the
+# simulated machine's tests under AddressSanitizer + UndefinedBehaviorSanitizer
+# and under ThreadSanitizer, then the Windows programs built with MinGW-w64
+# and their smoke tests under Wine (the shipping 32-bit Brisvane.exe where
+# the machine runs 32-bit programs). clang-tidy runs apart, in
+# scripts/lint.sh: it takes longer than all of this.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh linux windows wine
+./scripts/install-deps.sh linux windows wine lint
+
+./scripts/lint.sh --format
 
 jobs=$(nproc)
 for preset in linux-asan linux-tsan; do

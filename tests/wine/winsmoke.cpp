@@ -58,6 +58,11 @@ class Process {
 
   [[nodiscard]] bool started() const { return info_.hProcess != nullptr; }
   [[nodiscard]] DWORD id() const { return info_.dwProcessId; }
+  // True when it is a 32-bit process on 64-bit Windows.
+  [[nodiscard]] bool wow64() const {
+    BOOL wow64 = FALSE;
+    return IsWow64Process(info_.hProcess, &wow64) != FALSE && wow64 != FALSE;
+  }
   // The exit code once the process has ended within `ms`.
   [[nodiscard]] bool endsWithin(DWORD ms, DWORD& exitCode) const {
     if (WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0) return false;
@@ -237,6 +242,10 @@ int wmain(int argc, wchar_t** argv) {
 
   Process first(program, L"");
   check(first.started(), "Brisvane starts");
+  if (first.started()) {
+    std::printf("# %ls runs as a %s\n", program.c_str(),
+                first.wow64() ? "32-bit process under WOW64" : "64-bit process");
+  }
   const HWND mainWindow = waitForWindow(first.id(), title);
   check(mainWindow != nullptr, "its window carries the title of the user's language");
   if (mainWindow != nullptr) {
