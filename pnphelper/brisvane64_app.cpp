@@ -4,6 +4,7 @@
 
 #include "platform/api/device_port.h"
 #include "platform/api/ports.h"
+#include "platform/ui/privilege.h"
 #include "platform/ui/strings.h"
 
 namespace brisvane {
@@ -14,27 +15,12 @@ constexpr plat::Dword kInitCommonControlsExSize = 8;
 constexpr wchar_t kInfName[] = L"Corvantis.inf";
 constexpr wchar_t kMarkerName[] = L"Brisvane64.log";
 
-// Enables SeLoadDriverPrivilege in the process token. Every failure is
-// passed over: the update is tried either way.
-void enableLoadDriverPrivilege() {
-  plat::SystemPort& system = plat::ports().system();
-  const plat::TokenOpenResult token =
-      system.openProcessToken(plat::kTokenAdjustPrivileges | plat::kTokenRead);
-  if (token.error != plat::kErrorSuccess) return;
-  const plat::PrivilegeLookupResult privilege =
-      system.lookupPrivilegeValue(plat::kSeLoadDriverName);
-  if (privilege.error == plat::kErrorSuccess) {
-    system.adjustTokenPrivileges(token.token, privilege.luid, plat::kSePrivilegeEnabled);
-  }
-  system.closeHandle(token.token);
-}
-
 }  // namespace
 
 bool CBrisvane64App::initInstance() {
   plat::Ports& ports = plat::ports();
   ports.windows().initCommonControlsEx(kInitCommonControlsExSize, plat::kIccWin95Classes);
-  enableLoadDriverPrivilege();
+  plat::ui::enableProcessPrivilege(plat::kSeLoadDriverName);
 
   const std::wstring hardwareId = commandLine();
   if (hardwareId.empty()) return false;

@@ -299,6 +299,12 @@ std::optional<int> Machine::exitCode(ProcessId process) const {
   return static_cast<int>(it->second->exitCode);
 }
 
+bool Machine::privilegeEnabled(ProcessId process, const std::wstring& name) const {
+  std::scoped_lock lock(state_->mutex);
+  const auto it = state_->processes.find(process);
+  return it != state_->processes.end() && it->second->enabledPrivileges.count(name) != 0;
+}
+
 std::vector<ProcessId> Machine::processes() const {
   std::scoped_lock lock(state_->mutex);
   std::vector<ProcessId> ids;

@@ -127,6 +127,9 @@ class Machine {
 
   [[nodiscard]] bool isRunning(ProcessId process) const;
   [[nodiscard]] std::optional<int> exitCode(ProcessId process) const;
+  // Whether the process enabled the privilege ("SeLoadDriverPrivilege") in
+  // its token, while it ran.
+  [[nodiscard]] bool privilegeEnabled(ProcessId process, const std::wstring& name) const;
   [[nodiscard]] std::vector<ProcessId> processes() const;
 
   // Top-level windows in Z order, top first.

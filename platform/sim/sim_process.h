@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <typeindex>
 
@@ -189,6 +190,8 @@ class SimProcess final : public Ports {
   const std::wstring directory;
   std::map<KernelHandle, std::shared_ptr<KernelObject>> handles;
   std::map<std::type_index, std::shared_ptr<void>> slots;
+  // The privileges enabled in the process token, by name.
+  std::set<std::wstring> enabledPrivileges;
   bool ended = false;
   Dword exitCode = 0;
   int wsaStartups = 0;
