@@ -229,6 +229,8 @@ constexpr Case kCases[] = {
     {"Tooltips", tooltips},
     {"OwnerDrawnButtons", ownerDrawnButtons},
     {"Menus", menus},
+    {"DialogTabOrder", dialogTabOrder},
+    {"DialogKeys", dialogKeys},
     {"PortMonitors", portMonitors},
     {"PrinterDriversAndJobs", printerDriversAndJobs},
     {"DeviceCalls", deviceCalls},
