@@ -4,6 +4,7 @@
 
 #include "platform/api/device_port.h"
 #include "platform/api/ports.h"
+#include "platform/ui/privilege.h"
 #include "platform/ui/strings.h"
 
 namespace brisvane {
@@ -14,24 +15,12 @@ constexpr plat::Dword kInitCommonControlsExSize = 8;
 constexpr wchar_t kInfName[] = L"Corvantis.inf";
 constexpr wchar_t kMarkerName[] = L"Brisvane64.log";
 
-// Enables SeLoadDriverPrivilege in the process token. Every failure is
-// passed over: the update is tried either way.
-void enableLoadDriverPrivilege() {
-  plat::SystemPort& system = plat::ports().system();
-  const auto token = plat::KernelObject::adopt(
-      system, system.openProcessToken(plat::kTokenAdjustPrivileges | plat::kTokenRead));
-  if (!token) return;
-  const plat::Result<std::uint64_t> privilege =
-      system.lookupPrivilegeValue(plat::kSeLoadDriverName);
-  if (privilege) system.adjustTokenPrivileges(token->get(), *privilege, plat::kSePrivilegeEnabled);
-}
-
 }  // namespace
 
 bool CBrisvane64App::initInstance() {
   plat::Ports& ports = plat::ports();
   ports.windows().initCommonControlsEx(kInitCommonControlsExSize, plat::kIccWin95Classes);
-  enableLoadDriverPrivilege();
+  plat::ui::enableProcessPrivilege(plat::kSeLoadDriverName);
 
   const std::wstring hardwareId = commandLine();
   if (hardwareId.empty()) return false;

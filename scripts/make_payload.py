@@ -217,9 +217,11 @@ def archive(name):
     return buffer.getvalue()
 
 
-def cabinet(name):
-    """A Microsoft cabinet holding one uncompressed file."""
-    data = ("Stand-in for the %s cabinet of the driver package.\r\n" % name).encode("ascii")
+def cabinet(name, architecture):
+    """A Microsoft cabinet holding one uncompressed file, whose text names
+    the architecture, so that the Win32 and x64 cabinets differ."""
+    data = ("Stand-in for the %s cabinet (%s) of the driver package.\r\n"
+            % (name, architecture)).encode("ascii")
     file_name = (name + ".txt").encode("ascii") + b"\0"
     header_size, folder_size = 36, 8
     file_size = 16 + len(file_name)
@@ -275,7 +277,7 @@ def contents(path):
     if name.endswith(".ddz"):
         return archive(stem)
     if name.endswith(".cab"):
-        return cabinet(stem)
+        return cabinet(stem, folder)
     if name.endswith(".bat"):
         return crlf(["regsvr32 /s DriverAutomationLibrary.dll", "exit"])
     if name.endswith(".dll"):

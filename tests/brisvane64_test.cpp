@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/system_port.h"
 #include "platform/sim/machine.h"
 #include "tools/simhost/simhost.h"
 
@@ -31,6 +32,7 @@ struct HelperRun {
   bool ended = false;
   std::optional<FileEntry> marker;
   bool windowSeen = false;
+  bool loadDriverPrivilege = false;  // enabled in the helper's token
   MachineConfig after;
 };
 
@@ -62,6 +64,7 @@ HelperRun runHelper(const std::wstring& arguments, bool withInf = true,
   machine.settle();
   for (const auto& window : machine.windows()) run.windowSeen |= window.process == process;
   run.ended = !machine.isRunning(process);
+  run.loadDriverPrivilege = machine.privilegeEnabled(process, plat::kSeLoadDriverName);
   run.marker = machine.file(inWorkFolder(L"Brisvane64.log"));
   run.after = machine.snapshot();
   return run;
@@ -78,6 +81,7 @@ TEST(Brisvane64, BindsTheConnectedDeviceAndLeavesAnEmptyMarker) {
   const HelperRun run = runHelper(kLv31Id);
   EXPECT_TRUE(run.ended);
   EXPECT_FALSE(run.windowSeen);
+  EXPECT_TRUE(run.loadDriverPrivilege);
   ASSERT_TRUE(run.marker);
   EXPECT_TRUE(run.marker->contents.empty());
   EXPECT_EQ(run.after.devices[0].manufacturer, std::optional<std::wstring>(L"Corvantis"));
@@ -89,6 +93,7 @@ TEST(Brisvane64, AFailedPrivilegeStepIsPassedOver) {
   for (const char* call : {"OpenProcessToken", "LookupPrivilegeValueW", "AdjustTokenPrivileges"}) {
     const HelperRun run =
         runHelper(kLv31Id, true, std::nullopt, {{call, plat::kErrorAccessDenied}});
+    EXPECT_FALSE(run.loadDriverPrivilege) << call;
     EXPECT_TRUE(run.marker) << call;
     EXPECT_EQ(run.after.devices[0].manufacturer, std::optional<std::wstring>(L"Corvantis")) << call;
   }

@@ -2,11 +2,14 @@
 // maker's INF files and packages again.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "installer/engine/driver_engine.h"
+#include "installer/payload/drv_file_manifest.h"
 #include "platform/api/ports.h"
+#include "platform/sim/text.h"
 #include "tests/engine_fixture.h"
 #include "tests/sim_support.h"
 
@@ -87,25 +90,67 @@ TEST(DriverStore, StagingCopiesOnceAndTheSecondTimeFindsThePackage) {
             std::wstring::npos);
 }
 
+TEST(DriverStore, TheStoreGetsThePackageFilesOfTheMachinesArchitecture) {
+  for (const bool is64Bit : {false, true}) {
+    MachineConfig config;
+    config.os.is64Bit = is64Bit;
+    Machine machine(config);
+    plat::Dword result = 1;
+    std::map<std::wstring, std::vector<std::uint8_t>> expected;  // by path in the package
+    runInProcess(machine, [&] {
+      const CDrvFileManifest manifest;
+      result = CDriverEngine().preInstallDriver(manifest.extractToWorkFolder());
+      const std::wstring native = is64Bit ? L"x64\\" : L"Win32\\";
+      for (const DrvFileEntry& entry : manifest.entries()) {
+        const std::wstring path = entry.path;
+        if (path.rfind(L"Common\\", 0) == 0 || path.rfind(native, 0) == 0) {
+          expected[path] = testing::drvFileResource(entry.resourceId);
+        }
+      }
+    });
+    ASSERT_EQ(result, 0U) << "64-bit " << is64Bit;
+
+    const std::vector<std::wstring> stored = repositoryEntries(machine);
+    ASSERT_FALSE(stored.empty());
+    const std::wstring package = std::wstring(kRepository) + L"\\" + stored[0] + L"\\";
+    for (const auto& [path, bytes] : expected) {
+      const auto file = machine.file(package + path);
+      ASSERT_TRUE(file) << plat::sim::toUtf8(path);
+      EXPECT_EQ(file->contents, bytes) << plat::sim::toUtf8(path);
+    }
+    EXPECT_TRUE(machine.file(package + L"Corvantis.cat"));
+    EXPECT_FALSE(machine.file(package + (is64Bit ? L"Win32" : L"x64")))
+        << "nothing of the other architecture";
+  }
+}
+
 TEST(DriverStore, EveryOtherFailureIs1602) {
   struct Case {
     const char* name;
     bool administrator;
     std::vector<plat::sim::Fault> faults;
     bool sourcePresent;
+    std::string sourceFiles{};  // sections added to the INF
   };
   const Case cases[] = {
       {"no administrator rights", false, {}, true},
       {"source INF missing", true, {}, false},
       {"copy fails otherwise", true, {{"SetupCopyOEMInfW", plat::kErrorDiskFull, 1}}, true},
       {"oem INF gone after the copy", true, {{"GetFileAttributesW", 2, 1}}, true},
+      {"a file the package lists is missing",
+       true,
+       {},
+       true,
+       "[SourceDisksFiles]\r\nSeagull_V3_PrintDispatcher.dll=1\r\n"},
   };
   for (const Case& c : cases) {
     MachineConfig config;
     config.os.isAdministrator = c.administrator;
     config.faults = c.faults;
     Machine machine(config);
-    if (c.sourcePresent) machine.putFile({kSourceInf, false, 0, infText("Corvantis.cat")});
+    std::vector<std::uint8_t> inf = infText("Corvantis.cat");
+    inf.insert(inf.end(), c.sourceFiles.begin(), c.sourceFiles.end());
+    if (c.sourcePresent) machine.putFile({kSourceInf, false, 0, inf});
     EXPECT_EQ(stage(machine), kErrorInstallUserExit) << c.name;
   }
 }

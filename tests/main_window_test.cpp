@@ -9,6 +9,7 @@
 #include "installer/app/ui_language.h"
 #include "installer/resources/resource.h"
 #include "platform/api/registry_port.h"
+#include "platform/api/system_port.h"
 #include "platform/sim/text.h"
 #include "tests/sim_support.h"
 
@@ -195,6 +196,20 @@ TEST_F(MainWindow, HoverShowsTheTooltipAndHighlightsTheButton) {
   ASSERT_TRUE(machine_->moveMouse(window_, centreOf(IDC_TITLE)));
   machine_->settle();
   EXPECT_EQ(machine_->tooltip(window_), L"");
+}
+
+TEST_F(MainWindow, StartUpEnablesTheLoadDriverPrivilegeAndMakesTheWorkFolder) {
+  constexpr wchar_t kWorkFolder[] = L"C:\\Program Files (x86)\\Corvantis";
+  for (const bool administrator : {true, false}) {
+    MachineConfig config;
+    config.os.isAdministrator = administrator;
+    start(config);
+    const plat::sim::ProcessId process = machine_->windows().at(0).process;
+    EXPECT_EQ(machine_->privilegeEnabled(process, plat::kSeLoadDriverName), administrator);
+    const auto folder = machine_->file(kWorkFolder);
+    EXPECT_EQ(folder && folder->isFolder, administrator);
+    EXPECT_TRUE(machine_->isRunning(process)) << "failures are passed over";
+  }
 }
 
 TEST_F(MainWindow, MarksTheCompatibilityAssistantAndReleasesItsObjectsOnClose) {

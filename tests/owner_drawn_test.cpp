@@ -2,6 +2,8 @@
 // icon, CColorStatic's font, and the two-colour progress bar.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "installer/controls/button_st.h"
 #include "installer/controls/color_static.h"
 #include "installer/controls/custom_progress.h"
@@ -292,6 +294,154 @@ TEST(CColorStatic, GivesItsFontToTheControlWhichDrawsWithIt) {
   EXPECT_GT(title, 20);  // Arial 36 pixels
   EXPECT_GT(welcome, 5);
   EXPECT_LT(welcome, 14);  // the dialog's 9-point font
+}
+
+// A dialog of the given template that hands its start, and its timer tick
+// 10 ms after (once it has been painted), to the test, and records the
+// buttons pressed; it ends on IDCANCEL.
+class WindowProbe final : public plat::ui::Dialog {
+ public:
+  using Hook = std::function<void(WindowProbe&)>;
+  WindowProbe(std::uint32_t templateId, Hook init, Hook shown = {})
+      : Dialog(templateId, plat::kNoWindow), init_(std::move(init)), shown_(std::move(shown)) {}
+  std::vector<int> clicks;
+
+  using Dialog::bind;
+  using Dialog::item;
+
+ protected:
+  bool onInitDialog() override {
+    init_(*this);
+    setTimer(1, 10);
+    return true;
+  }
+  void onTimer(std::uintptr_t id) override {
+    killTimer(id);
+    if (shown_) shown_(*this);
+  }
+  void onCommand(int id, unsigned notification) override {
+    if (notification == plat::kBnClicked) clicks.push_back(id);
+    if (id == plat::kIdCancel) endDialog(0);
+  }
+
+ private:
+  Hook init_;
+  Hook shown_;
+};
+
+TEST(CColorStatic, ANewTextHasItsOwnRectangleOfTheParentRepainted) {
+  plat::sim::Machine machine;
+  std::optional<Rect> before;
+  std::optional<Rect> after;
+  Rect line;
+  testing::runInProcess(machine, [&] {
+    CColorStatic status;
+    WindowProbe probe(
+        IDD_BRISVANE_DIALOG, [&](WindowProbe& dialog) { dialog.bind(IDC_STATUS_LINE, status); },
+        [&](WindowProbe& dialog) {
+          before = machine.updateRect(dialog.window());
+          status.setText(L"Installing the driver");
+          after = machine.updateRect(dialog.window());
+          line = status.rectInParent();
+          dialog.endDialog(0);
+        });
+    probe.doModal();
+  });
+  machine.advance(10);
+  EXPECT_FALSE(before) << "painted before the timer";
+  EXPECT_EQ(after, line);
+}
+
+TEST(CButtonST, BindingHasTheFrameRecalculatedAndTheButtonRepainted) {
+  plat::sim::Machine machine;
+  std::optional<Rect> before;
+  std::optional<Rect> after;
+  Rect client;
+  testing::runInProcess(machine, [&] {
+    CButtonST button;
+    WindowProbe probe(IDD_BRISVANE_DIALOG, [&](WindowProbe& dialog) {
+      const plat::WindowId install = dialog.item(IDC_INSTALL_USB);
+      before = machine.updateRect(install);
+      dialog.bind(IDC_INSTALL_USB, button);
+      after = machine.updateRect(install);
+      client = plat::ports().windows().getClientRect(install);
+      dialog.endDialog(0);
+    });
+    probe.doModal();
+  });
+  EXPECT_FALSE(before);
+  // SetWindowLongW alone repaints nothing; SWP_FRAMECHANGED does.
+  EXPECT_EQ(after, client);
+}
+
+TEST(CButtonST, BeingDisabledPassesTheFocusOnInTheTabOrderOrToTheParent) {
+  struct Case {
+    const char* name;
+    std::uint32_t dialogTemplate;
+    int button;
+    int nextFocus;  // 0: the dialog
+  };
+  const Case cases[] = {
+      {"the next tab stop", IDD_BRISVANE_DIALOG, IDC_INSTALL_USB, IDC_ADD_NETWORK},
+      {"no other tab stop", IDD_ABOUTBOX, plat::kIdOk, 0},
+  };
+  for (const Case& c : cases) {
+    plat::sim::Machine machine;
+    plat::WindowId focus = plat::kNoWindow;
+    plat::WindowId expected = plat::kNoWindow;
+    testing::runInProcess(machine, [&] {
+      CButtonST button;
+      WindowProbe probe(c.dialogTemplate, [&](WindowProbe& dialog) {
+        plat::WindowPort& windows = plat::ports().windows();
+        dialog.bind(c.button, button);
+        windows.setFocus(button.window());
+        windows.enableWindow(button.window(), false);
+        focus = windows.getFocus();
+        expected = c.nextFocus == 0 ? dialog.window() : dialog.item(c.nextFocus);
+        dialog.endDialog(0);
+      });
+      probe.doModal();
+    });
+    EXPECT_EQ(focus, expected) << c.name;
+  }
+}
+
+TEST(CButtonST, EnterPressesTheDefaultButton) {
+  struct Case {
+    const char* name;
+    bool madeDefault;  // by BM_SETSTYLE, as the dialog manager does
+    int pressed;
+  };
+  // The install button has the focus; the minimise button IDOK is the
+  // dialog's default.
+  const Case cases[] = {
+      {"a button that is not the default", false, plat::kIdOk},
+      {"a button made the default", true, IDC_INSTALL_USB},
+  };
+  for (const Case& c : cases) {
+    plat::sim::Machine machine;
+    WindowProbe* shown = nullptr;
+    testing::runInProcess(machine, [&] {
+      CButtonST minimise;
+      CButtonST install;
+      WindowProbe probe(IDD_BRISVANE_DIALOG, [&](WindowProbe& dialog) {
+        dialog.bind(plat::kIdOk, minimise);
+        dialog.bind(IDC_INSTALL_USB, install);
+        if (c.madeDefault) install.send(plat::kBmSetStyle, plat::kBsDefPushButton, 1);
+        plat::ports().windows().setFocus(install.window());
+      });
+      shown = &probe;
+      probe.doModal();
+      shown = nullptr;
+    });
+    ASSERT_NE(shown, nullptr) << c.name;
+    const plat::WindowId window = machine.windows().at(0).id;
+    ASSERT_TRUE(machine.pressKey(window, plat::kVkReturn)) << c.name;
+    machine.settle();
+    EXPECT_EQ(shown->clicks, std::vector<int>{c.pressed}) << c.name;
+    ASSERT_TRUE(machine.close(window));
+    machine.settle();
+  }
 }
 
 TEST(CCustomProgress, FillsTheShareOfThePositionInTheRange) {

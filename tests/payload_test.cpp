@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "installer/payload/drv_file_manifest.h"
 #include "platform/api/ports.h"
+#include "platform/sim/text.h"
 #include "tests/sim_support.h"
 
 namespace brisvane {
@@ -43,13 +45,21 @@ std::vector<std::uint8_t> contentsOf(const Machine& machine, const std::wstring&
 // The bytes of a DRVFILE resource of Brisvane, read in a process.
 std::vector<std::uint8_t> resourceBytes(Machine& machine, std::uint16_t id) {
   std::vector<std::uint8_t> bytes;
-  runInProcess(machine, [&] {
-    plat::ResourcePort& resources = plat::ports().resources();
-    const plat::ResourceHandle handle = resources.findResource(id, L"DRVFILE");
-    const std::uint8_t* data = resources.loadResource(handle);
-    if (data != nullptr) bytes.assign(data, data + resources.sizeofResource(handle));
-  });
+  runInProcess(machine, [&] { bytes = testing::drvFileResource(id); });
   return bytes;
+}
+
+// The bytes of every package entry's resource, by resource id, read in one
+// process.
+std::map<std::uint16_t, std::vector<std::uint8_t>> packageBytes(Machine& machine) {
+  std::map<std::uint16_t, std::vector<std::uint8_t>> out;
+  runInProcess(machine, [&] {
+    const CDrvFileManifest manifest;
+    for (const DrvFileEntry& entry : manifest.entries()) {
+      out[entry.resourceId] = testing::drvFileResource(entry.resourceId);
+    }
+  });
+  return out;
 }
 
 void putReadOnlyFile(Machine& machine, const std::wstring& path) {
@@ -242,8 +252,24 @@ TEST(StageToDriverDirectory, CopiesTheArchitecturesFilesFlatAndCabinetsIntoThree
     EXPECT_EQ(staged.driverDirectory, expected) << "64-bit " << is64Bit;
     EXPECT_EQ(staged.versionThree, cabinets);
     EXPECT_TRUE(staged.boxes.empty());
-    const std::uint16_t cabinetId = is64Bit ? 197 : 189;
-    EXPECT_EQ(contentsOf(machine, existing), resourceBytes(machine, cabinetId));
+    // The two architectures' files share their names; the bytes tell which
+    // one was staged.
+    const auto resources = packageBytes(machine);
+    const std::wstring other = is64Bit ? L"Win32\\" : L"x64\\";
+    const CDrvFileManifest manifest;
+    for (const DrvFileEntry& entry : manifest.entries()) {
+      const std::wstring path = entry.path;
+      if (path.rfind(other, 0) == 0) continue;
+      const std::wstring name = CDrvFileManifest::fileNameOf(path);
+      const std::vector<std::uint8_t>& expectedBytes = resources.at(entry.resourceId);
+      EXPECT_EQ(contentsOf(machine, std::wstring(kDriverDirectory) + L"\\" + name), expectedBytes)
+          << plat::sim::toUtf8(path);
+      if (cabinets.count(name) != 0) {
+        EXPECT_EQ(contentsOf(machine, std::wstring(kDriverDirectory) + L"\\3\\" + name),
+                  expectedBytes)
+            << plat::sim::toUtf8(path);
+      }
+    }
 
     // The native dispatcher lands in the native System32, not in SysWOW64.
     const std::uint16_t dispatcherId = is64Bit ? 201 : 193;

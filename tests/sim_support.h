@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/ports.h"
 #include "platform/api/result.h"
 #include "platform/sim/machine.h"
 #include "tools/simhost/simhost.h"
@@ -48,6 +49,16 @@ inline std::vector<std::wstring> engineLogEntries(const plat::sim::Machine& mach
     start = end + 2;
   }
   return entries;
+}
+
+// The bytes of the calling program's DRVFILE resource `id`; empty without
+// one.
+inline std::vector<std::uint8_t> drvFileResource(std::uint16_t id) {
+  plat::ResourcePort& resources = plat::ports().resources();
+  const plat::ResourceHandle handle = resources.findResource(id, L"DRVFILE");
+  const std::uint8_t* data = resources.loadResource(handle);
+  if (data == nullptr) return {};
+  return {data, data + resources.sizeofResource(handle)};
 }
 
 inline plat::sim::MachineConfig machineWithLanguage(plat::LangId language) {

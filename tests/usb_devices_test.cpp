@@ -28,6 +28,8 @@ constexpr wchar_t kLv31Id[] = L"USBPRINT\\Corvantis_LV31-203dpi8D4D";
 constexpr wchar_t kHn66Id[] = L"USBPRINT\\Veltrane_HN66-203dpi74A6";
 constexpr wchar_t kOtherId[] = L"USBPRINT\\Acme_Laser5";
 constexpr wchar_t kLv31Model[] = L"Corvantis LV31 (203 dpi)";
+// CONFIGFLAG_DISABLED: the user turned the device off.
+constexpr Dword kConfigFlagDisabled = 0x1;
 constexpr wchar_t kPackageInf[] = L"C:\\Corvantis\\Corvantis.inf";
 constexpr wchar_t kStagedInf[] = L"C:\\Windows\\inf\\oem3.inf";
 
@@ -290,11 +292,14 @@ TEST(UsbDevices, PlugAndPlayUpdateRefusesWhatWindowsRefuses) {
 }
 
 TEST(UsbDevices, FlaggedDevicesInstallWhenPresentAndAfterTheDelay) {
+  UsbDeviceConfig disabled = newDevice(L"OFF", kLv31Id, false);
+  disabled.configFlags = kConfigFlagDisabled;
   Machine machine(machineWith({
       newDevice(L"HERE", kLv31Id),
       device(L"BARE", std::nullopt),  // its failed read must not reuse the id before it
       newDevice(L"AWAY", kHn66Id, false),
       newDevice(L"OTHER", kOtherId),
+      disabled,
   }));
   machine.putFile({kStagedInf, false, 0, packageInf()});
   Dword result = 1;
@@ -315,6 +320,9 @@ TEST(UsbDevices, FlaggedDevicesInstallWhenPresentAndAfterTheDelay) {
             std::optional<Dword>(plat::kConfigFlagReinstall));
   EXPECT_EQ(deviceNamed(now, L"OTHER").configFlags, std::optional<Dword>(0));
   EXPECT_EQ(deviceNamed(now, L"BARE").configFlags, std::optional<Dword>(0));
+  EXPECT_EQ(deviceNamed(now, L"OFF").configFlags,
+            std::optional<Dword>(kConfigFlagDisabled | plat::kConfigFlagReinstall))
+      << "the reinstall flag joins the others";
   EXPECT_TRUE(now.spooler->printers.empty()) << "nothing is installed before the delay";
 
   machine.advance(plat::sim::kInstallMilliseconds);

@@ -3,10 +3,12 @@
 #include "installer/app/about_dlg.h"
 #include "installer/app/main_window_layout.h"
 #include "installer/app/ui_language.h"
+#include "installer/jobs/settings.h"
 #include "installer/payload/platform_detection.h"
 #include "installer/resources/resource.h"
 #include "platform/api/ports.h"
 #include "platform/api/registry_key.h"
+#include "platform/ui/privilege.h"
 #include "platform/ui/strings.h"
 
 namespace brisvane {
@@ -94,8 +96,9 @@ bool CBrisvaneDlg::onInitDialog() {
   applyColoursAndIcons();
   takeUsbPrinterSnapshot();
   setTimer(kStatusTimer, kStatusPeriod);
-  enableLoadDriverPrivilege();
-  buildSettingsPath();
+  plat::ui::enableProcessPrivilege(plat::kSeLoadDriverName);
+  // The path itself is not needed here; building it creates the work folder.
+  settingsFilePath();
   legacyCheckSetting_ = 0;
   refreshDriverState();
   refreshWindowState();

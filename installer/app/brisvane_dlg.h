@@ -65,8 +65,7 @@ class CBrisvaneDlg final : public plat::ui::Dialog {
   // and state refresh (takeUsbPrinterSnapshot, refreshDriverState,
   // refreshWindowState, the timers 0 and 5), the jobs and their results
   // (the action buttons, setActionButtonsLook, onJobFinished), the legacy
-  // suite's buttons, the settings file and the privilege for drivers, and
-  // the icon menu's commands.
+  // suite's buttons, and the icon menu's commands.
   void takeUsbPrinterSnapshot() {}
   void refreshDriverState() {}
   void refreshWindowState();
@@ -79,8 +78,6 @@ class CBrisvaneDlg final : public plat::ui::Dialog {
   void uninstallLegacySuite() {}
   void keepLegacySuite() {}
   void onJobFinished(std::intptr_t result) { (void)result; }
-  void buildSettingsPath() {}
-  void enableLoadDriverPrivilege() {}
   void openIconMenu(plat::Point screen);
   void onIconMenuCommand(int id) { (void)id; }
 

@@ -46,6 +46,9 @@ void CButtonST::onAttached() {
   isDefault_ = type == plat::kBsDefPushButton;
   windows().setWindowLong(window(), plat::kGwlStyle,
                           (style & ~plat::kBsTypeMask) | plat::kBsOwnerDraw);
+  windows().setWindowPos(
+      window(), {},
+      plat::kSwpNoMove | plat::kSwpNoSize | plat::kSwpNoActivate | plat::kSwpFrameChanged);
 }
 
 bool CButtonST::fill(IconSlot& slot, GdiObject icon) {
@@ -131,7 +134,11 @@ bool CButtonST::onMessage(const plat::Message& message, std::intptr_t& result) {
     case plat::kWmEnable:
       if (message.wParam == 0) {
         makeIdle();
-        windows().setFocus(windows().getParent(window()));
+        // The focus goes on to the next control of the tab order, or to
+        // the parent when there is none.
+        const plat::WindowId parent = windows().getParent(window());
+        const plat::WindowId next = windows().getNextDlgTabItem(parent, window(), false);
+        windows().setFocus(next != plat::kNoWindow && next != window() ? next : parent);
       }
       return false;
     case plat::kWmLButtonDblClk:

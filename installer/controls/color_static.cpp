@@ -50,9 +50,9 @@ std::optional<plat::GdiObject> CColorStatic::reflectCtlColour(plat::ControlColou
 
 bool CColorStatic::onMessage(const plat::Message& message, std::intptr_t& result) {
   if (message.id != plat::kWmSetText) return false;
-  // The parent repaints the background behind the new text.
+  // The parent repaints the background behind the new text, there only.
   result = defaultHandling(message);
-  windows().redrawWindow(windows().getParent(window()), plat::kRdwInvalidate | plat::kRdwErase);
+  windows().invalidateRect(windows().getParent(window()), rectInParent(), true);
   return true;
 }
 

@@ -210,6 +210,7 @@ inline constexpr Dword kWsVisible = 0x10000000;
 inline constexpr Dword kWsDisabled = 0x08000000;
 inline constexpr Dword kWsSysMenu = 0x00080000;
 inline constexpr Dword kWsMinimizeBox = 0x00020000;
+inline constexpr Dword kWsTabStop = 0x00010000;
 inline constexpr Dword kWsExStaticEdge = 0x00020000;
 inline constexpr Dword kWsExLayered = 0x00080000;
 // SetLayeredWindowAttributes: which of the colour key and the alpha apply.
@@ -253,6 +254,7 @@ inline constexpr std::uint32_t kWmNcHitTest = 0x0084;
 inline constexpr std::uint32_t kWmGetDlgCode = 0x0087;
 inline constexpr std::uint32_t kWmCtlColorBtn = 0x0135;
 inline constexpr std::uint32_t kWmCtlColorStatic = 0x0138;
+inline constexpr std::uint32_t kWmKeyDown = 0x0100;
 inline constexpr std::uint32_t kWmMouseMove = 0x0200;
 inline constexpr std::uint32_t kWmLButtonDown = 0x0201;
 inline constexpr std::uint32_t kWmLButtonUp = 0x0202;
@@ -275,6 +277,23 @@ inline constexpr std::uintptr_t kIconBig = 1;
 // WM_GETDLGCODE answers.
 inline constexpr std::intptr_t kDlgcDefPushButton = 0x0010;
 inline constexpr std::intptr_t kDlgcUndefPushButton = 0x0020;
+inline constexpr std::intptr_t kDlgcStatic = 0x0100;
+inline constexpr std::intptr_t kDlgcButton = 0x2000;
+
+// DM_GETDEFID: the dialog's default button, MAKELONG(id, DC_HASDEFID).
+inline constexpr std::uint32_t kDmGetDefId = kWmUser + 0;
+inline constexpr unsigned kDcHasDefId = 0x534B;
+
+// Virtual keys (WM_KEYDOWN's wParam).
+inline constexpr std::uintptr_t kVkReturn = 0x0D;
+inline constexpr std::uintptr_t kVkEscape = 0x1B;
+
+// SetWindowPos flags.
+inline constexpr Dword kSwpNoSize = 0x0001;
+inline constexpr Dword kSwpNoMove = 0x0002;
+inline constexpr Dword kSwpNoZOrder = 0x0004;
+inline constexpr Dword kSwpNoActivate = 0x0010;
+inline constexpr Dword kSwpFrameChanged = 0x0020;
 
 // Control messages and notifications.
 inline constexpr std::uint32_t kBmGetCheck = 0x00F0;

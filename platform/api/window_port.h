@@ -131,14 +131,24 @@ class WindowPort {
   virtual Dword getWindowLong(WindowId window, int index) = 0;
   // SetWindowLongW; returns the previous value.
   virtual Dword setWindowLong(WindowId window, int index, Dword value) = 0;
+  // SetWindowPos without a change of Z order: the position (unless
+  // kSwpNoMove) and size (unless kSwpNoSize) of `rect`; kSwpFrameChanged
+  // applies a style change to the frame.
+  virtual bool setWindowPos(WindowId window, const Rect& rect, Dword flags) = 0;
   virtual bool isWindowVisible(WindowId window) = 0;
   virtual bool isIconic(WindowId window) = 0;
   virtual bool isWindowEnabled(WindowId window) = 0;
+  // EnableWindow, which sends WM_ENABLE when the state changes; true when
+  // the window was disabled before.
+  virtual bool enableWindow(WindowId window, bool enable) = 0;
   virtual WindowId getParent(WindowId window) = 0;
   virtual int getDlgCtrlId(WindowId window) = 0;
   virtual WindowId windowFromPoint(Point screen) = 0;
   virtual WindowId getFocus() = 0;
   virtual WindowId setFocus(WindowId window) = 0;
+  // GetNextDlgTabItem: the control after (or before) `control` in the
+  // dialog's tab order that has WS_TABSTOP and is visible and enabled.
+  virtual WindowId getNextDlgTabItem(WindowId dialog, WindowId control, bool previous) = 0;
   virtual Point getCursorPos() = 0;
 
   // SendMessageW on the calling thread's windows and controls.
@@ -157,6 +167,8 @@ class WindowPort {
   // Painting: RedrawWindow, and BeginPaint/EndPaint as a canvas that ends
   // the painting when it goes.
   virtual bool redrawWindow(WindowId window, Dword flags) = 0;
+  // InvalidateRect: `rect` of the client area is to be repainted.
+  virtual bool invalidateRect(WindowId window, const Rect& rect, bool erase) = 0;
   virtual std::unique_ptr<Canvas> beginPaint(WindowId window) = 0;
   virtual Colour getSysColour(int index) = 0;
 

@@ -299,6 +299,12 @@ std::optional<int> Machine::exitCode(ProcessId process) const {
   return static_cast<int>(it->second->exitCode);
 }
 
+bool Machine::privilegeEnabled(ProcessId process, const std::wstring& name) const {
+  std::scoped_lock lock(state_->mutex);
+  const auto it = state_->processes.find(process);
+  return it != state_->processes.end() && it->second->enabledPrivileges.count(name) != 0;
+}
+
 std::vector<ProcessId> Machine::processes() const {
   std::scoped_lock lock(state_->mutex);
   std::vector<ProcessId> ids;
@@ -436,6 +442,24 @@ bool Machine::chooseSystemMenuItem(WindowId window, std::uintptr_t command) {
     }
   }
   return false;
+}
+
+bool Machine::pressKey(WindowId window, std::uintptr_t virtualKey) {
+  std::scoped_lock lock(state_->mutex);
+  SimWindow* w = state_->find(window);
+  if (w == nullptr || w->parent != kNoWindow || !w->visible || !w->enabled ||
+      w->thread == nullptr) {
+    return false;
+  }
+  const SimWindow* focus = state_->find(state_->focus);
+  const WindowId target =
+      focus != nullptr && state_->topLevelOf(focus->id) == window ? focus->id : window;
+  const char* name = virtualKey == kVkReturn   ? "Enter"
+                     : virtualKey == kVkEscape ? "Escape"
+                                               : "a key";
+  state_->record(std::string("user presses ") + name + " in \"" + toUtf8(w->title) + "\"");
+  state_->post(target, {kWmKeyDown, virtualKey, 0});
+  return true;
 }
 
 void Machine::addMessageBoxRule(MessageBoxRule rule) {

@@ -127,6 +127,9 @@ class Machine {
 
   [[nodiscard]] bool isRunning(ProcessId process) const;
   [[nodiscard]] std::optional<int> exitCode(ProcessId process) const;
+  // Whether the process enabled the privilege ("SeLoadDriverPrivilege") in
+  // its token, while it ran.
+  [[nodiscard]] bool privilegeEnabled(ProcessId process, const std::wstring& name) const;
   [[nodiscard]] std::vector<ProcessId> processes() const;
 
   // Top-level windows in Z order, top first.
@@ -146,6 +149,9 @@ class Machine {
   bool activate(WindowId window);
   bool minimize(WindowId window);
   bool chooseSystemMenuItem(WindowId window, std::uintptr_t command);
+  // A key (kVkReturn, kVkEscape, ...) pressed while `window` is in front;
+  // it goes to the control with the focus, through the dialog manager.
+  bool pressKey(WindowId window, std::uintptr_t virtualKey);
   void addMessageBoxRule(MessageBoxRule rule);
 
   [[nodiscard]] std::vector<TranscriptLine> transcript() const;
@@ -172,6 +178,9 @@ class Machine {
   [[nodiscard]] std::optional<ControlInfo> control(WindowId window, int controlId) const;
   // The window rectangle in screen coordinates.
   [[nodiscard]] std::optional<Rect> windowRect(WindowId window) const;
+  // What waits to be repainted of a window's or control's client area
+  // (GetUpdateRect), in its client coordinates; nothing once painted.
+  [[nodiscard]] std::optional<Rect> updateRect(WindowId window) const;
   // The tooltip text showing in the window now, if any.
   [[nodiscard]] std::wstring tooltip(WindowId window) const;
   // Settles, then gives the window as the screen shows it, frame included.

@@ -103,6 +103,7 @@ struct SimWindow {
   Dword messageType = 0;
   bool ended = false;
   std::intptr_t result = 0;
+  int defaultId = 0;  // of a dialog: its default button, DM_GETDEFID
 
   // Geometry in pixels: screen coordinates for a top-level window, the
   // parent's client coordinates for a control; the frame's widths.
@@ -126,7 +127,10 @@ struct SimWindow {
     std::uint64_t due = 0;
   };
   std::map<std::uintptr_t, Timer> timers;
-  bool needsPaint = false;
+  bool needsPaint = false;  // of a top-level window: it or a control waits
+  // The bounding rectangle of what waits to be repainted of the client
+  // area (GetUpdateRect), in the window's own client coordinates.
+  std::optional<Rect> updateRect;
   Image surface;  // the client area of a top-level window
   // A tooltip's tools, state and the text it shows now.
   std::vector<ToolInfo> tools;
@@ -221,7 +225,9 @@ class MachineState {
   [[nodiscard]] WindowId topLevelOf(WindowId id) const;
   [[nodiscard]] Point offsetInTopLevel(WindowId id) const;
   [[nodiscard]] Rect clientRect(WindowId id) const;
-  void invalidate(WindowId id);
+  // Adds `area` (the whole client area when not given) to the update
+  // rectangle of `id`, and has its top-level window painted.
+  void invalidate(WindowId id, std::optional<Rect> area = std::nullopt);
 
  private:
   std::condition_variable wake_;

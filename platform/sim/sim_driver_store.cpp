@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwctype>
+#include <map>
 #include <optional>
 
 #include "platform/sim/sim_profile.h"
@@ -139,6 +140,75 @@ std::wstring resolved(const std::vector<InfLine>& lines, const std::wstring& tok
   return bare;
 }
 
+// The fields of an INF value, split at its commas, unquoted.
+std::vector<std::wstring> fields(const std::wstring& value) {
+  std::vector<std::wstring> out;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = value.find(L',', start);
+    if (comma == std::wstring::npos) {
+      out.push_back(unquoted(value.substr(start)));
+      return out;
+    }
+    out.push_back(unquoted(value.substr(start, comma - start)));
+    start = comma + 1;
+  }
+}
+
+// The keys and values of the lines of `section` (an upper-case name).
+std::vector<std::pair<std::wstring, std::wstring>> sectionEntries(const std::vector<InfLine>& lines,
+                                                                  const std::wstring& section) {
+  std::vector<std::pair<std::wstring, std::wstring>> out;
+  for (const InfLine& line : lines) {
+    const std::size_t equals = line.text.find(L'=');
+    if (line.section != section || equals == std::wstring::npos) continue;
+    out.emplace_back(trimmed(line.text.substr(0, equals)), line.text.substr(equals + 1));
+  }
+  return out;
+}
+
+std::wstring inFolder(const std::wstring& folder, const std::wstring& name) {
+  std::wstring path = folder;
+  path += L'\\';
+  path += name;
+  return path;
+}
+
+std::wstring withoutLeadingBackslashes(const std::wstring& path) {
+  const std::size_t first = path.find_first_not_of(L'\\');
+  return first == std::wstring::npos ? L"" : path.substr(first);
+}
+
+// The files of a package besides its INF, relative to the INF's folder:
+// each file of [SourceDisksFiles] and of its section for the architecture
+// (which wins for a file both name), in the folder its disk has in
+// [SourceDisksNames] (the architecture's section where there is one).
+std::vector<std::wstring> packageSourceFiles(const std::vector<InfLine>& lines, bool is64Bit) {
+  const std::wstring decoration = is64Bit ? L".AMD64" : L".X86";
+  auto disks = sectionEntries(lines, L"SOURCEDISKSNAMES" + decoration);
+  if (disks.empty()) disks = sectionEntries(lines, L"SOURCEDISKSNAMES");
+  std::map<std::wstring, std::pair<std::wstring, std::vector<std::wstring>>> files;
+  for (const std::wstring& section :
+       {std::wstring(L"SOURCEDISKSFILES"), L"SOURCEDISKSFILES" + decoration}) {
+    for (const auto& [name, value] : sectionEntries(lines, section)) {
+      files[pathKey(name)] = {unquoted(name), fields(value)};
+    }
+  }
+  std::vector<std::wstring> out;
+  for (const auto& [key, file] : files) {
+    const auto& [name, where] = file;
+    std::wstring folder;
+    for (const auto& [disk, value] : disks) {
+      const std::vector<std::wstring> description = fields(value);
+      if (disk == where[0] && description.size() > 3) folder = description[3];
+    }
+    if (where.size() > 1 && !where[1].empty()) folder += L"\\" + where[1];
+    folder = withoutLeadingBackslashes(folder);
+    out.push_back(folder.empty() ? name : inFolder(folder, name));
+  }
+  return out;
+}
+
 }  // namespace
 
 std::vector<std::wstring> infDriverNames(const std::vector<std::uint8_t>& contents) {
@@ -218,11 +288,31 @@ Result<std::wstring> stageDriverPackage(FileSystem& disk, const OsProfile& os,
   if (!number) return Failure{kErrorDiskFull};
   const std::wstring destination = oemPath(*number, L".inf");
   if (destination.size() + 1 > destinationChars) return Failure{kErrorInsufficientBuffer};
+  // The package's files come along into the store; one that is missing
+  // fails the whole staging. Signing is not modelled: the catalog comes
+  // along when there is one.
+  const std::vector<InfLine> lines = infLines(contents);
+  const std::wstring sourceFolder = parentOf(source).value_or(L"");
+  std::vector<std::pair<std::wstring, std::vector<std::uint8_t>>> carried;
+  for (const std::wstring& relative : packageSourceFiles(lines, os.is64Bit)) {
+    const FileSystem::Node* file = disk.find(inFolder(sourceFolder, relative));
+    if (file == nullptr || file->entry.isFolder) return Failure{kErrorFileNotFound};
+    carried.emplace_back(relative, file->entry.contents);
+  }
+  for (const auto& [key, value] : sectionEntries(lines, L"VERSION")) {
+    if (pathKey(key) != L"CATALOGFILE") continue;
+    const std::wstring catalog = withoutLeadingBackslashes(unquoted(value));
+    const FileSystem::Node* file = disk.find(inFolder(sourceFolder, catalog));
+    if (file != nullptr && !file->entry.isFolder)
+      carried.emplace_back(catalog, file->entry.contents);
+  }
   disk.add({destination, false, 0, contents});
   disk.add({oemPath(*number, L".PNF"), false, 0, {}});
   const std::wstring folder = std::wstring(kFileRepository) + L"\\" + lowerCase(fileName(source)) +
                               (os.is64Bit ? L"_amd64_" : L"_x86_") + contentHash(contents);
   disk.add({folder + L"\\" + fileName(source), false, 0, contents});
+  for (const auto& [relative, bytes] : carried)
+    disk.add({inFolder(folder, relative), false, 0, bytes});
   return destination;
 }
 

@@ -3,7 +3,9 @@
 // number) with its precompiled "oemN.PNF", and a folder of the
 // FileRepository named after the INF with the architecture and a hash of
 // its contents ("corvantis.inf_amd64_...") that holds the INF under its
-// own name. A package is the same package when its INF bytes are equal.
+// own name, its catalog and the source files it lists for the machine's
+// architecture, in their folders relative to the INF. A package is the
+// same package when its INF bytes are equal.
 #pragma once
 
 #include <optional>
@@ -19,7 +21,8 @@ namespace plat::sim {
 inline constexpr wchar_t kInfFolder[] = L"C:\\Windows\\inf";
 inline constexpr wchar_t kFileRepository[] = L"C:\\Windows\\System32\\DriverStore\\FileRepository";
 
-// SetupCopyOEMInfW of the INF at the full path `source`.
+// SetupCopyOEMInfW of the INF at the full path `source`; ERROR_FILE_NOT_FOUND
+// when a source file it lists is missing.
 Result<std::wstring> stageDriverPackage(FileSystem& disk, const OsProfile& os,
                                         const std::wstring& source, Dword copyStyle,
                                         Dword destinationChars);

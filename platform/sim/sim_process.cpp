@@ -348,10 +348,14 @@ Dword SimSystemPort::adjustTokenPrivileges(KernelHandle token, std::uint64_t lui
       found == process_.handles.end() ? nullptr : dynamic_cast<TokenObject*>(found->second.get());
   if (object == nullptr) return kErrorInvalidHandle;
   if ((object->access & kTokenAdjustPrivileges) == 0) return kErrorAccessDenied;
-  // Only an administrator's token holds the load-driver privilege.
-  // Nothing in the simulated machine depends on the privilege being on.
+  // Only an administrator's token holds the load-driver privilege. Nothing
+  // in the simulated machine depends on it being on; the machine only
+  // tells whether it is.
   const bool held = luid == kLoadDriverLuid && process_.machine.config.os.isAdministrator;
-  return held || (attributes & kSePrivilegeEnabled) == 0 ? kErrorSuccess : kErrorNotAllAssigned;
+  const bool enable = (attributes & kSePrivilegeEnabled) != 0;
+  if (held && enable) process_.enabledPrivileges.insert(kSeLoadDriverName);
+  if (held && !enable) process_.enabledPrivileges.erase(kSeLoadDriverName);
+  return held || !enable ? kErrorSuccess : kErrorNotAllAssigned;
 }
 
 }  // namespace plat::sim

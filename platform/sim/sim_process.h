@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <typeindex>
 
@@ -71,14 +72,17 @@ class SimWindowPort final : public WindowPort {
   bool moveWindow(WindowId window, const Rect& rect, bool repaint) override;
   Dword getWindowLong(WindowId window, int index) override;
   Dword setWindowLong(WindowId window, int index, Dword value) override;
+  bool setWindowPos(WindowId window, const Rect& rect, Dword flags) override;
   bool isWindowVisible(WindowId window) override;
   bool isIconic(WindowId window) override;
   bool isWindowEnabled(WindowId window) override;
+  bool enableWindow(WindowId window, bool enable) override;
   WindowId getParent(WindowId window) override;
   int getDlgCtrlId(WindowId window) override;
   WindowId windowFromPoint(Point screen) override;
   WindowId getFocus() override;
   WindowId setFocus(WindowId window) override;
+  WindowId getNextDlgTabItem(WindowId dialog, WindowId control, bool previous) override;
   Point getCursorPos() override;
   std::intptr_t sendMessage(WindowId window, const Message& message) override;
   bool subclassWindow(WindowId control, ControlProcedure* procedure) override;
@@ -87,6 +91,7 @@ class SimWindowPort final : public WindowPort {
   bool killTimer(WindowId window, std::uintptr_t id) override;
   bool trackMouseLeave(WindowId window) override;
   bool redrawWindow(WindowId window, Dword flags) override;
+  bool invalidateRect(WindowId window, const Rect& rect, bool erase) override;
   std::unique_ptr<Canvas> beginPaint(WindowId window) override;
   Colour getSysColour(int index) override;
   GdiObject createFont(const FontSpec& fontSpec) override;
@@ -124,6 +129,8 @@ class SimWindowPort final : public WindowPort {
   // When the next timer of the calling thread falls due.
   std::optional<std::uint64_t> nextTimer() const;
   void paint(WindowId topLevel);
+  // Nothing of the window or its controls waits to be repainted any more.
+  void validate(WindowId topLevel);
   void paintControl(WindowId control);
   void routeMouse(const PostedMessage& posted);
   std::intptr_t defaultProc(WindowId window, const Message& message);
@@ -134,6 +141,9 @@ class SimWindowPort final : public WindowPort {
   // Runs the calling thread's messages until `modal` has ended.
   void runModalLoop(std::unique_lock<std::mutex>& lock, SimWindow& modal);
   void dispatch(const PostedMessage& posted);
+  // A key pressed in a dialog that the dialog manager takes; false leaves
+  // it to the window it was posted to.
+  bool dialogKey(WindowId target, std::uintptr_t key);
   SimProcess& process_;
 };
 
@@ -189,6 +199,8 @@ class SimProcess final : public Ports {
   const std::wstring directory;
   std::map<KernelHandle, std::shared_ptr<KernelObject>> handles;
   std::map<std::type_index, std::shared_ptr<void>> slots;
+  // The privileges enabled in the process token, by name.
+  std::set<std::wstring> enabledPrivileges;
   bool ended = false;
   Dword exitCode = 0;
   int wsaStartups = 0;

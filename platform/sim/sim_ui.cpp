@@ -92,11 +92,21 @@ Rect MachineState::clientRect(WindowId id) const {
           std::max(0, w->rect.height() - w->frame.top - w->frame.bottom)};
 }
 
-void MachineState::invalidate(WindowId id) {
-  if (SimWindow* top = find(topLevelOf(id))) {
-    top->needsPaint = true;
-    changed();
+void MachineState::invalidate(WindowId id, std::optional<Rect> area) {
+  SimWindow* w = find(id);
+  SimWindow* top = find(topLevelOf(id));
+  if (w == nullptr || top == nullptr) return;
+  const Rect client = clientRect(id);
+  Rect part = area.value_or(client);
+  part = {std::max(part.left, 0), std::max(part.top, 0), std::min(part.right, client.right),
+          std::min(part.bottom, client.bottom)};
+  if (part.width() > 0 && part.height() > 0) {
+    const Rect old = w->updateRect.value_or(part);
+    w->updateRect = Rect{std::min(old.left, part.left), std::min(old.top, part.top),
+                         std::max(old.right, part.right), std::max(old.bottom, part.bottom)};
   }
+  top->needsPaint = true;
+  changed();
 }
 
 // ---------------------------------------------------------------------------
@@ -156,10 +166,11 @@ Dword SimWindowPort::setWindowLong(WindowId window, int index, Dword value) {
   std::scoped_lock lock(process_.machine.mutex);
   SimWindow* w = process_.machine.find(window);
   if (w == nullptr || (index != kGwlStyle && index != kGwlExStyle)) return 0;
+  // Windows repaints nothing here: the change shows at the next painting,
+  // and reaches the frame with SetWindowPos and SWP_FRAMECHANGED.
   Dword& slot = index == kGwlStyle ? w->style : w->exStyle;
   const Dword previous = slot;
   slot = value;
-  process_.machine.invalidate(window);
   return previous;
 }
 
@@ -179,6 +190,30 @@ bool SimWindowPort::isWindowEnabled(WindowId window) {
   std::scoped_lock lock(process_.machine.mutex);
   const SimWindow* w = process_.machine.find(window);
   return w != nullptr && w->enabled;
+}
+
+bool SimWindowPort::enableWindow(WindowId window, bool enable) {
+  {
+    std::scoped_lock lock(process_.machine.mutex);
+    const SimWindow* w = process_.machine.find(window);
+    if (w == nullptr) return false;
+    if (w->enabled == enable) return !enable;
+  }
+  // A window being disabled first cancels what the mouse was doing with it,
+  // and loses the focus.
+  if (!enable) sendMessage(window, {kWmCancelMode, 0, 0});
+  {
+    std::scoped_lock lock(process_.machine.mutex);
+    MachineState& m = process_.machine;
+    SimWindow* w = m.find(window);
+    if (w == nullptr) return enable;
+    w->enabled = enable;
+    w->style = enable ? w->style & ~kWsDisabled : w->style | kWsDisabled;
+    if (!enable && m.focus == window) m.focus = kNoWindow;
+    m.invalidate(window);
+  }
+  sendMessage(window, {kWmEnable, enable ? 1U : 0U, 0});
+  return enable;
 }
 
 WindowId SimWindowPort::getParent(WindowId window) {
@@ -357,6 +392,21 @@ std::intptr_t SimWindowPort::defaultProc(WindowId window, const Message& message
       w->style = (w->style & 0xFFFF0000U) | (static_cast<Dword>(message.wParam) & 0xFFFFU);
       if (message.lParam != 0) m.invalidate(window);
       return 0;
+    case kWmGetDlgCode:
+      if (w->className == L"Static") return kDlgcStatic;
+      if (!isButton) return 0;
+      switch (w->style & kBsTypeMask) {
+        case kBsPushButton:
+          return kDlgcButton | kDlgcUndefPushButton;
+        case kBsDefPushButton:
+          return kDlgcButton | kDlgcDefPushButton;
+        default:
+          return kDlgcButton;
+      }
+    case kDmGetDefId:
+      if (w->procedure == nullptr || w->defaultId == 0) return 0;
+      return static_cast<std::intptr_t>(
+          makeWParam(static_cast<unsigned>(w->defaultId), kDcHasDefId));
     case kWmLButtonDown:
     case kWmLButtonDblClk:
       if (isButton) {
@@ -414,6 +464,14 @@ bool SimWindowPort::redrawWindow(WindowId window, Dword flags) {
   std::scoped_lock lock(process_.machine.mutex);
   if (process_.machine.find(window) == nullptr) return false;
   process_.machine.invalidate(window);
+  return true;
+}
+
+bool SimWindowPort::invalidateRect(WindowId window, const Rect& rect, bool erase) {
+  (void)erase;
+  std::scoped_lock lock(process_.machine.mutex);
+  if (process_.machine.find(window) == nullptr) return false;
+  process_.machine.invalidate(window, rect);
   return true;
 }
 
@@ -478,7 +536,7 @@ void SimWindowPort::paint(WindowId topLevel) {
     MachineState& m = process_.machine;
     SimWindow* w = m.find(topLevel);
     if (w == nullptr) return;
-    w->needsPaint = false;
+    validate(topLevel);
     if (!w->visible || w->minimized) return;
     const Rect client = m.clientRect(topLevel);
     if (w->surface.width != client.width() || w->surface.height != client.height()) {
@@ -494,7 +552,16 @@ void SimWindowPort::paint(WindowId topLevel) {
   // The first control of the template is on top, so it paints last.
   for (auto it = children.rbegin(); it != children.rend(); ++it) paintControl(*it);
   std::scoped_lock lock(process_.machine.mutex);
-  if (SimWindow* w = process_.machine.find(topLevel)) w->needsPaint = false;
+  validate(topLevel);
+}
+
+void SimWindowPort::validate(WindowId topLevel) {
+  MachineState& m = process_.machine;
+  SimWindow* w = m.find(topLevel);
+  if (w == nullptr) return;
+  w->needsPaint = false;
+  w->updateRect.reset();
+  for (const WindowId child : w->children) m.find(child)->updateRect.reset();
 }
 
 void SimWindowPort::paintControl(WindowId control) {

@@ -143,6 +143,13 @@ std::optional<Rect> Machine::windowRect(WindowId window) const {
   return w->rect;
 }
 
+std::optional<Rect> Machine::updateRect(WindowId window) const {
+  std::scoped_lock lock(state_->mutex);
+  const SimWindow* w = state_->find(window);
+  if (w == nullptr) return std::nullopt;
+  return w->updateRect;
+}
+
 std::wstring Machine::tooltip(WindowId window) const {
   std::scoped_lock lock(state_->mutex);
   const SimWindow* w = state_->find(window);

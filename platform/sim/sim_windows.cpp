@@ -200,6 +200,28 @@ bool SimWindowPort::setForegroundWindow(WindowId window) {
   return true;
 }
 
+bool SimWindowPort::setWindowPos(WindowId window, const Rect& rect, Dword flags) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& machine = process_.machine;
+  SimWindow* w = machine.find(window);
+  if (w == nullptr) return false;
+  Rect placed = w->rect;
+  if ((flags & kSwpNoMove) == 0)
+    placed = placed.offset(rect.left - placed.left, rect.top - placed.top);
+  if ((flags & kSwpNoSize) == 0) {
+    placed.right = placed.left + rect.width();
+    placed.bottom = placed.top + rect.height();
+  }
+  // The frame follows the window's style only when told that it changed.
+  const bool frameChanged = (flags & kSwpFrameChanged) != 0;
+  if (frameChanged && (w->style & kWsChild) == 0) w->frame = frameOf(w->style, w->exStyle);
+  if (frameChanged || placed != w->rect) {
+    w->rect = placed;
+    machine.invalidate(window);
+  }
+  return true;
+}
+
 std::intptr_t SimWindowPort::dialogBox(std::uint32_t templateId, WindowId parent,
                                        DialogProcedure& procedure) {
   std::unique_lock lock(process_.machine.mutex);
@@ -229,10 +251,15 @@ std::intptr_t SimWindowPort::dialogBox(std::uint32_t templateId, WindowId parent
   const Rect client = dialogUnitsToPixels(base, 0, 0, resource->width, resource->height);
   self.rect = {0, 0, client.right + self.frame.left + self.frame.right,
                client.bottom + self.frame.top + self.frame.bottom};
+  // The default button is IDOK unless the template marks one.
+  self.defaultId = kIdOk;
   for (const auto& control : resource->controls) {
     const WindowId child =
         addControl(machine, self, control.className, control.text, control.id, control.style,
                    dialogUnitsToPixels(base, control.x, control.y, control.width, control.height));
+    if (control.className == L"Button" && (control.style & kBsTypeMask) == kBsDefPushButton) {
+      self.defaultId = control.id;
+    }
     // A static icon control shows the icon its text names.
     if (control.className == L"Static" && (control.style & kSsTypeMask) == 3U) {
       lock.unlock();
@@ -251,7 +278,7 @@ std::intptr_t SimWindowPort::dialogBox(std::uint32_t templateId, WindowId parent
   // DialogBox shows the dialog whether or not its template is visible, and
   // the framework centres it on its owner or the screen.
   self.visible = true;
-  self.needsPaint = true;
+  machine.invalidate(id);
   const SimWindow* centreOn = machine.find(parent);
   const Rect area = centreOn != nullptr ? centreOn->rect : Rect{0, 0, kScreenWidth, kScreenHeight};
   self.rect = self.rect.offset(area.left + (area.width() - self.rect.width()) / 2 - self.rect.left,
@@ -281,6 +308,25 @@ bool SimWindowPort::endDialog(WindowId dialog, std::intptr_t result) {
   w->ended = true;
   process_.machine.changed();
   return true;
+}
+
+WindowId SimWindowPort::getNextDlgTabItem(WindowId dialog, WindowId control, bool previous) {
+  std::scoped_lock lock(process_.machine.mutex);
+  MachineState& m = process_.machine;
+  const SimWindow* d = m.find(dialog);
+  if (d == nullptr) return kNoWindow;
+  const std::vector<WindowId>& order = d->children;
+  const auto n = static_cast<std::ptrdiff_t>(order.size());
+  const auto found = std::find(order.begin(), order.end(), control);
+  // From the control on, round the dialog, back to the control itself;
+  // without one, from the first (or last) control.
+  std::ptrdiff_t at = found == order.end() ? (previous ? 0 : n - 1) : found - order.begin();
+  for (std::ptrdiff_t step = 0; step < n; ++step) {
+    at = (at + (previous ? n - 1 : 1)) % n;
+    const SimWindow* c = m.find(order[static_cast<std::size_t>(at)]);
+    if ((c->style & kWsTabStop) != 0 && c->visible && c->enabled) return c->id;
+  }
+  return kNoWindow;
 }
 
 WindowId SimWindowPort::getDlgItem(WindowId dialog, int controlId) {
@@ -413,6 +459,7 @@ void SimWindowPort::dispatch(const PostedMessage& posted) {
     routeMouse(posted);
     return;
   }
+  if (posted.message.id == kWmKeyDown && dialogKey(posted.window, posted.message.wParam)) return;
   if (callProcedure(posted.window, posted.message)) return;
   // The default dialog handling: the close command closes the window, and
   // closing a dialog presses its Cancel button.
@@ -427,6 +474,47 @@ void SimWindowPort::dispatch(const PostedMessage& posted) {
   } else {
     defaultProc(posted.window, message);
   }
+}
+
+// The dialog manager's keys, as IsDialogMessage handles them: Enter
+// presses the focused push button when it is the default one, else the
+// dialog's default button (DM_GETDEFID) unless it is disabled, else IDOK;
+// Escape presses IDCANCEL.
+bool SimWindowPort::dialogKey(WindowId target, std::uintptr_t key) {
+  WindowId dialog = kNoWindow;
+  WindowId focus = kNoWindow;
+  {
+    std::scoped_lock lock(process_.machine.mutex);
+    MachineState& m = process_.machine;
+    dialog = m.topLevelOf(target);
+    const SimWindow* d = m.find(dialog);
+    if (d == nullptr || d->procedure == nullptr) return false;
+    const SimWindow* f = m.find(m.focus);
+    if (f != nullptr && f->parent == dialog) focus = f->id;
+  }
+  const auto press = [&](int id, WindowId button) {
+    sendMessage(dialog, {kWmCommand, makeWParam(static_cast<unsigned>(id), kBnClicked),
+                         static_cast<std::intptr_t>(button)});
+  };
+  if (key == kVkEscape) {
+    press(kIdCancel, getDlgItem(dialog, kIdCancel));
+    return true;
+  }
+  if (key != kVkReturn) return false;
+  if (focus != kNoWindow &&
+      (sendMessage(focus, {kWmGetDlgCode, key, 0}) & kDlgcDefPushButton) != 0) {
+    press(getDlgCtrlId(focus), focus);
+    return true;
+  }
+  const auto defaultId = static_cast<std::uintptr_t>(sendMessage(dialog, {kDmGetDefId, 0, 0}));
+  if (highWord(defaultId) == kDcHasDefId) {
+    const int id = lowWord(defaultId);
+    const WindowId button = getDlgItem(dialog, id);
+    if (button == kNoWindow || isWindowEnabled(button)) press(id, button);
+    return true;
+  }
+  press(kIdOk, getDlgItem(dialog, kIdOk));
+  return true;
 }
 
 }  // namespace plat::sim

@@ -61,14 +61,17 @@ class Win32Windows final : public WindowPort {
   bool moveWindow(WindowId window, const Rect& rect, bool repaint) override;
   Dword getWindowLong(WindowId window, int index) override;
   Dword setWindowLong(WindowId window, int index, Dword value) override;
+  bool setWindowPos(WindowId window, const Rect& rect, Dword flags) override;
   bool isWindowVisible(WindowId window) override;
   bool isIconic(WindowId window) override;
   bool isWindowEnabled(WindowId window) override;
+  bool enableWindow(WindowId window, bool enable) override;
   WindowId getParent(WindowId window) override;
   int getDlgCtrlId(WindowId window) override;
   WindowId windowFromPoint(Point screen) override;
   WindowId getFocus() override;
   WindowId setFocus(WindowId window) override;
+  WindowId getNextDlgTabItem(WindowId dialog, WindowId control, bool previous) override;
   Point getCursorPos() override;
   std::intptr_t sendMessage(WindowId window, const Message& message) override;
   bool subclassWindow(WindowId control, ControlProcedure* procedure) override;
@@ -77,6 +80,7 @@ class Win32Windows final : public WindowPort {
   bool killTimer(WindowId window, std::uintptr_t id) override;
   bool trackMouseLeave(WindowId window) override;
   bool redrawWindow(WindowId window, Dword flags) override;
+  bool invalidateRect(WindowId window, const Rect& rect, bool erase) override;
   std::unique_ptr<Canvas> beginPaint(WindowId window) override;
   Colour getSysColour(int index) override;
   GdiObject createFont(const FontSpec& fontSpec) override;

@@ -85,6 +85,11 @@ Dword Win32Windows::setWindowLong(WindowId window, int index, Dword value) {
   return static_cast<Dword>(SetWindowLongW(toHwnd(window), index, static_cast<LONG>(value)));
 }
 
+bool Win32Windows::setWindowPos(WindowId window, const Rect& rect, Dword flags) {
+  return SetWindowPos(toHwnd(window), nullptr, rect.left, rect.top, rect.width(), rect.height(),
+                      flags | SWP_NOZORDER) != FALSE;
+}
+
 bool Win32Windows::isWindowVisible(WindowId window) {
   return IsWindowVisible(toHwnd(window)) != FALSE;
 }
@@ -95,6 +100,10 @@ bool Win32Windows::isIconic(WindowId window) {
 
 bool Win32Windows::isWindowEnabled(WindowId window) {
   return IsWindowEnabled(toHwnd(window)) != FALSE;
+}
+
+bool Win32Windows::enableWindow(WindowId window, bool enable) {
+  return EnableWindow(toHwnd(window), enable ? TRUE : FALSE) != FALSE;
 }
 
 WindowId Win32Windows::getParent(WindowId window) {
@@ -115,6 +124,10 @@ WindowId Win32Windows::getFocus() {
 
 WindowId Win32Windows::setFocus(WindowId window) {
   return toWindowId(SetFocus(toHwnd(window)));
+}
+
+WindowId Win32Windows::getNextDlgTabItem(WindowId dialog, WindowId control, bool previous) {
+  return toWindowId(GetNextDlgTabItem(toHwnd(dialog), toHwnd(control), previous ? TRUE : FALSE));
 }
 
 Point Win32Windows::getCursorPos() {
@@ -157,6 +170,11 @@ bool Win32Windows::trackMouseLeave(WindowId window) {
 
 bool Win32Windows::redrawWindow(WindowId window, Dword flags) {
   return RedrawWindow(toHwnd(window), nullptr, nullptr, flags) != FALSE;
+}
+
+bool Win32Windows::invalidateRect(WindowId window, const Rect& rect, bool erase) {
+  const RECT area{rect.left, rect.top, rect.right, rect.bottom};
+  return InvalidateRect(toHwnd(window), &area, erase ? TRUE : FALSE) != FALSE;
 }
 
 std::unique_ptr<Canvas> Win32Windows::beginPaint(WindowId window) {

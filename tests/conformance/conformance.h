@@ -60,5 +60,7 @@ void layeredWindows(Check& check);
 void tooltips(Check& check);
 void ownerDrawnButtons(Check& check);
 void menus(Check& check);
+void dialogTabOrder(Check& check);
+void dialogKeys(Check& check);
 
 }  // namespace conformance

@@ -232,6 +232,8 @@ constexpr Case kCases[] = {
     {"Tooltips", tooltips},
     {"OwnerDrawnButtons", ownerDrawnButtons},
     {"Menus", menus},
+    {"DialogTabOrder", dialogTabOrder},
+    {"DialogKeys", dialogKeys},
     {"PortMonitors", portMonitors},
     {"PrinterDriversAndJobs", printerDriversAndJobs},
     {"DeviceCalls", deviceCalls},

@@ -3,6 +3,7 @@
 // look, tooltips, owner drawing through the canvas, and menus.
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -28,8 +29,11 @@ class Probe final : public plat::ui::Dialog {
   Probe() : Dialog(IDD_BRISVANE_DIALOG, plat::kNoWindow) {}
   std::function<void(Probe&)> init;
   std::function<void(Probe&, std::uintptr_t)> timer;
+  // Every BN_CLICKED, in place of the default handling, when set.
+  std::function<void(int)> clicked;
 
   using Dialog::bind;
+  using Dialog::item;
   using Dialog::makeTranslucent;
 
  protected:
@@ -39,6 +43,13 @@ class Probe final : public plat::ui::Dialog {
   }
   void onTimer(std::uintptr_t id) override {
     if (timer) timer(*this, id);
+  }
+  void onCommand(int id, unsigned notification) override {
+    if (!clicked) {
+      Dialog::onCommand(id, notification);
+    } else if (notification == plat::kBnClicked) {
+      clicked(id);
+    }
   }
 };
 
@@ -179,6 +190,90 @@ void menus(Check& check) {
     dialog.endDialog(0);
   };
   probe.doModal();
+}
+
+void dialogTabOrder(Check& check) {
+  Probe probe;
+  probe.init = [&](Probe& dialog) {
+    const auto next = [&](int id, bool previous) {
+      return windows().getNextDlgTabItem(dialog.window(), dialog.item(id), previous);
+    };
+    check.equal(next(IDC_INSTALL_USB, false), dialog.item(IDC_ADD_NETWORK),
+                "GetNextDlgTabItem gives the next tab stop");
+    check.equal(next(IDC_LEGACY_UNINSTALL, false), dialog.item(IDC_LANGUAGE_BOX),
+                "past a hidden button and the texts");
+    check.equal(next(IDC_LANGUAGE_BOX, false), dialog.item(plat::kIdOk),
+                "round to the first past the hidden list");
+    check.equal(next(plat::kIdOk, true), dialog.item(IDC_LANGUAGE_BOX), "and back");
+    const plat::WindowId add = dialog.item(IDC_ADD_NETWORK);
+    check.expect(!windows().enableWindow(add, false), "EnableWindow: it was enabled");
+    check.expect(windows().enableWindow(add, false), "and then disabled");
+    check.equal(next(IDC_INSTALL_USB, false), dialog.item(IDC_DELETE_ALL),
+                "a disabled control is passed over");
+    check.expect(windows().enableWindow(add, true), "enabled again");
+    check.equal(next(IDC_INSTALL_USB, false), add, "and a tab stop again");
+    dialog.endDialog(0);
+  };
+  probe.doModal();
+}
+
+void dialogKeys(Check& check) {
+  // Each tick checks what the key of the tick before pressed, then presses
+  // the next one, on the install button (a plain push button) with the
+  // focus.
+  std::vector<int> clicks;
+  int step = 0;
+  Probe probe;
+  probe.clicked = [&](int id) { clicks.push_back(id); };
+  probe.timer = [&](Probe& dialog, std::uintptr_t) {
+    const plat::WindowId install = dialog.item(IDC_INSTALL_USB);
+    const auto press = [&](std::uintptr_t key) {
+      windows().setFocus(install);
+      windows().postMessage(install, {plat::kWmKeyDown, key, 0});
+    };
+    const auto pressed = [&](std::vector<int> expected, const std::string& what) {
+      check.equal(clicks, expected, what);
+      clicks.clear();
+    };
+    switch (step++) {
+      case 0:
+        check.equal(windows().sendMessage(dialog.window(), {plat::kDmGetDefId, 0, 0}),
+                    static_cast<std::intptr_t>(
+                        plat::makeWParam(static_cast<unsigned>(plat::kIdOk), plat::kDcHasDefId)),
+                    "without a default button in the template the default is IDOK");
+        check.equal(windows().sendMessage(install, {plat::kWmGetDlgCode, 0, 0}),
+                    plat::kDlgcButton | plat::kDlgcUndefPushButton,
+                    "a push button answers WM_GETDLGCODE as one that is not the default");
+        press(plat::kVkReturn);
+        break;
+      case 1:
+        pressed({plat::kIdOk}, "Enter on a push button that is not the default presses IDOK");
+        windows().sendMessage(install, {plat::kBmSetStyle, plat::kBsDefPushButton, 1});
+        press(plat::kVkReturn);
+        break;
+      case 2:
+        pressed({IDC_INSTALL_USB}, "Enter on the default push button presses it");
+        windows().sendMessage(install, {plat::kBmSetStyle, plat::kBsPushButton, 1});
+        windows().enableWindow(dialog.item(plat::kIdOk), false);
+        press(plat::kVkReturn);
+        break;
+      case 3:
+        pressed({}, "Enter presses no disabled default button");
+        press(plat::kVkEscape);
+        break;
+      default:
+        pressed({plat::kIdCancel}, "Escape presses IDCANCEL");
+        windows().setFocus(install);
+        windows().enableWindow(install, false);
+        check.equal(windows().getFocus(), plat::kNoWindow,
+                    "a control loses the focus when it is disabled");
+        windows().killTimer(dialog.window(), 1);
+        dialog.endDialog(0);
+    }
+  };
+  probe.init = [&](Probe& dialog) { windows().setTimer(dialog.window(), 1, 50); };
+  probe.doModal();
+  check.equal(step, 5, "every step ran");
 }
 
 }  // namespace conformance
