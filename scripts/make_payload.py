@@ -14,13 +14,17 @@ given as its argument. The output is the same on every run.
 """
 import io
 import pathlib
+import re
 import struct
 import sys
 import zipfile
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent / "installer" / "resources"
-VERSION = "2021.1.5.0"
-DRIVER_DATE = "07/08/2021"
+# The package's version and date have one source, the installer's header.
+_PACKAGE_VERSION_H = (pathlib.Path(__file__).resolve().parent.parent / "installer" / "engine" /
+                      "package_version.h").read_text()
+VERSION = re.search(r'kPackageDriverVersion\[\] = L"([^"]+)"', _PACKAGE_VERSION_H).group(1)
+DRIVER_DATE = re.search(r'kPackageDriverDate\[\] = L"([^"]+)"', _PACKAGE_VERSION_H).group(1)
 FIXED_TIME = (2021, 7, 8, 9, 5, 2)
 
 # Resource id and path in the work folder, in the installer's table order.

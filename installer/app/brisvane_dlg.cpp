@@ -3,6 +3,7 @@
 #include "installer/app/about_dlg.h"
 #include "installer/app/main_window_layout.h"
 #include "installer/app/ui_language.h"
+#include "installer/engine/driver_version.h"
 #include "installer/jobs/settings.h"
 #include "installer/payload/platform_detection.h"
 #include "installer/resources/resource.h"
@@ -163,9 +164,9 @@ void CBrisvaneDlg::relabelAboutItem() {
 
 void CBrisvaneDlg::updateVersionLine() {
   is64BitWindows_ = isWow64();
-  versionLine_.setText(text(IDS_VERSION_DRIVER) + L"2021.1 M-5 " + text(IDS_VERSION_SOFTWARE) +
-                       L"1.2.0.17 " + getWindowsName() + (is64BitWindows_ ? L" 64" : L" 32") +
-                       text(IDS_VERSION_BIT));
+  versionLine_.setText(text(IDS_VERSION_DRIVER) + packageVersionDisplayText() + L" " +
+                       text(IDS_VERSION_SOFTWARE) + L"1.2.0.17 " + getWindowsName() +
+                       (is64BitWindows_ ? L" 64" : L" 32") + text(IDS_VERSION_BIT));
 }
 
 void CBrisvaneDlg::setTexts() {

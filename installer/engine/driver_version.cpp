@@ -11,6 +11,7 @@
 
 #include "installer/engine/driver_engine.h"
 #include "installer/engine/maker_rules.h"
+#include "installer/engine/package_version.h"
 #include "platform/api/ports.h"
 #include "platform/api/registry_key.h"
 
@@ -132,11 +133,18 @@ std::vector<int> versionParts(const std::wstring& text) {
 }  // namespace
 
 std::wstring getPackageDriverVersion() {
-  return L"2021.1.5.0";
+  return kPackageDriverVersion;
 }
 
 std::wstring getPackageDriverDate() {
-  return L"07/08/2021";
+  return kPackageDriverDate;
+}
+
+std::wstring packageVersionDisplayText() {
+  const std::wstring version = kPackageDriverVersion;
+  const std::size_t second = version.find(L'.', version.find(L'.') + 1);
+  const std::size_t third = version.find(L'.', second + 1);
+  return version.substr(0, second) + L" M-" + version.substr(second + 1, third - second - 1);
 }
 
 int compareDriverVersions(const std::wstring& packaged, const std::wstring& installed) {

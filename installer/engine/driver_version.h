@@ -13,6 +13,9 @@ inline constexpr wchar_t kNoDriverVersion[] = L"0.0.0.0";
 // the package INF's DriverVer "07/08/2021,2021.1.5.0".
 std::wstring getPackageDriverVersion();
 std::wstring getPackageDriverDate();
+// The packaged version as the user is shown it, in the older form:
+// "2021.1.5.0" is "2021.1 M-5".
+std::wstring packageVersionDisplayText();
 
 // 1 when `installed` is older than `packaged`, 0 when they are equal, -1
 // when it is newer. The number of parts decides first (2021.1.5 is older
