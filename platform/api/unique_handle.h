@@ -42,7 +42,10 @@ class UniqueHandle {
   explicit operator bool() const { return id_ != kNone; }
 
   void reset() {
-    if (id_ != kNone) static_cast<void>((port_->*Close)(std::exchange(id_, kNone)));
+    // An owner made without a port owns nothing.
+    if (id_ != kNone && port_ != nullptr) {
+      static_cast<void>((port_->*Close)(std::exchange(id_, kNone)));
+    }
   }
 
  private:
