@@ -234,7 +234,7 @@ TEST(Registry, BadMachineFileSectionsNameTheField) {
       {R"({"registry": [{"key": "HKEY_CURRENT_USER\\A", "values": [{"name": "v", "type": "REG_DWORD", "data": "1"}]}]})",
        "bad.json: field 'registry[0].values[0].data': expected a non-negative integer"},
       {R"({"registry": [{"key": "HKEY_CURRENT_USER\\A", "values": [{"name": "v", "type": "REG_BINARY", "data": "0g"}]}]})",
-       "bad.json: field 'registry[0].values[0].data': expected lower-case hexadecimal"},
+       "bad.json: field 'registry[0].values[0].data': expected pairs of hexadecimal digits"},
       {R"({"registry": [{"key": "HKEY_CURRENT_USER\\A", "values": [{"name": "v", "type": "REG_MULTI_SZ", "data": [1]}]}]})",
        "bad.json: field 'registry[0].values[0].data[0]': expected a string"},
       {R"({"registry": [{"key": "HKEY_CURRENT_USER\\A", "values": [{"type": "REG_SZ", "data": ""}]}]})",

@@ -5,7 +5,7 @@
 #include "platform/api/ports.h"
 #include "platform/api/registry_key.h"
 #include "platform/sim/machine_file.h"
-#include "platform/sim/sim_spooler.h"
+#include "platform/sim/model/spooler_state.h"
 #include "tests/engine_fixture.h"
 #include "tests/sim_support.h"
 

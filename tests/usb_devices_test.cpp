@@ -10,7 +10,7 @@
 #include "installer/engine/driver_engine.h"
 #include "installer/engine/maker_rules.h"
 #include "platform/api/ports.h"
-#include "platform/sim/sim_devices.h"
+#include "platform/sim/model/device_table.h"
 #include "tests/sim_support.h"
 
 namespace brisvane {

@@ -12,8 +12,6 @@ namespace plat::sim {
 
 namespace {
 
-thread_local SimThread* tCurrentThread = nullptr;
-
 constexpr int kShutdownRounds = 64;
 
 WindowInfo infoOf(const SimWindow& w) {
@@ -45,153 +43,6 @@ std::wstring withoutAmpersands(const std::wstring& text) {
 
 }  // namespace
 
-SimThread* currentThread() {
-  return tCurrentThread;
-}
-
-// ---------------------------------------------------------------------------
-// MachineState
-
-MachineState::MachineState(MachineConfig cfg) : config(std::move(cfg)), registry(config.registry) {
-  devices.takeOfflineAbsent(spooler);
-  for (const auto& desktopWindow : config.desktop) {
-    auto window = std::make_unique<SimWindow>();
-    window->program = desktopWindow.program;
-    window->title = desktopWindow.title;
-    window->className = L"DesktopProgramWindow";
-    window->visible = true;
-    createWindow(std::move(window));
-  }
-}
-
-bool MachineState::block(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
-                         std::optional<std::uint64_t> deadline) {
-  if (ready()) return true;
-  if (deadline && now >= *deadline) return false;
-  Waiter waiter{&ready, deadline, false};
-  waiters_.push_back(&waiter);
-  --running_;
-  idle_.notify_all();
-  wake_.wait(lock, [&] { return waiter.woken; });
-  waiters_.erase(std::find(waiters_.begin(), waiters_.end(), &waiter));
-  return ready();
-}
-
-void MachineState::changed() {
-  bool any = false;
-  for (Waiter* waiter : waiters_) {
-    if (!waiter->woken && ((*waiter->ready)() || (waiter->deadline && now >= *waiter->deadline))) {
-      waiter->woken = true;
-      ++running_;
-      any = true;
-    }
-  }
-  if (any) wake_.notify_all();
-}
-
-void MachineState::waitIdle(std::unique_lock<std::mutex>& lock) {
-  idle_.wait(lock, [&] { return running_ == 0; });
-}
-
-void MachineState::runDueWork() {
-  devices.settle(now, disk, spooler);
-}
-
-std::optional<std::uint64_t> MachineState::nextDeadline() const {
-  std::optional<std::uint64_t> next = devices.installDue();
-  for (const Waiter* waiter : waiters_) {
-    if (!waiter->woken && waiter->deadline && (!next || *waiter->deadline < *next)) {
-      next = waiter->deadline;
-    }
-  }
-  return next;
-}
-
-SimThread& MachineState::startThread(SimProcess& process, std::function<Dword()> body) {
-  SimThread& thread = threads.emplace_back();
-  thread.id = nextThreadId++;
-  thread.process = &process;
-  ++running_;
-  thread.thread = std::thread([this, &thread, body = std::move(body)] {
-    tCurrentThread = &thread;
-    const Dword exitCode = body();
-    std::unique_lock lock(mutex);
-    thread.exitCode = exitCode;
-    thread.finished = true;
-    --running_;
-    changed();
-    idle_.notify_all();
-  });
-  return thread;
-}
-
-std::optional<Dword> MachineState::takeFault(const std::string& call) {
-  for (auto it = config.faults.begin(); it != config.faults.end(); ++it) {
-    if (it->call != call) continue;
-    const Dword error = it->error;
-    if (it->times > 0 && --it->times == 0) config.faults.erase(it);
-    return error;
-  }
-  return std::nullopt;
-}
-
-void MachineState::record(const std::string& text) {
-  transcript.push_back({static_cast<Dword>(now), text});
-}
-
-std::string MachineState::describe(const SimProcess& process) const {
-  return toUtf8(process.image.name) + "[" + std::to_string(process.id) + "]";
-}
-
-WindowId MachineState::createWindow(std::unique_ptr<SimWindow> window) {
-  const WindowId id = nextWindowId;
-  nextWindowId += 4;
-  window->id = id;
-  const bool topLevel = (window->style & 0x40000000U) == 0;  // not WS_CHILD
-  windows.emplace(id, std::move(window));
-  if (topLevel) zOrder.insert(zOrder.begin(), id);
-  return id;
-}
-
-void MachineState::destroyWindow(WindowId id) {
-  SimWindow* window = find(id);
-  if (window == nullptr) return;
-  for (const WindowId child : std::vector<WindowId>(window->children)) destroyWindow(child);
-  if (SimWindow* parent = find(window->parent)) {
-    std::erase(parent->children, id);
-  }
-  std::erase(zOrder, id);
-  if (foreground == id) foreground = zOrder.empty() ? kNoWindow : zOrder.front();
-  windows.erase(id);
-  changed();
-}
-
-SimWindow* MachineState::find(WindowId id) {
-  const auto it = windows.find(id);
-  return it == windows.end() ? nullptr : it->second.get();
-}
-
-const SimWindow* MachineState::find(WindowId id) const {
-  const auto it = windows.find(id);
-  return it == windows.end() ? nullptr : it->second.get();
-}
-
-void MachineState::bringToTop(WindowId id) {
-  std::erase(zOrder, id);
-  zOrder.insert(zOrder.begin(), id);
-  foreground = id;
-}
-
-void MachineState::post(WindowId target, const Message& message) {
-  SimWindow* window = find(target);
-  if (window == nullptr || window->thread == nullptr) return;
-  window->thread->queue.push_back({target, message});
-  changed();
-}
-
-// ---------------------------------------------------------------------------
-// Machine
-
 Machine::Machine(MachineConfig config)
     : state_(std::make_unique<MachineState>(std::move(config))) {}
 
@@ -204,8 +55,8 @@ Machine::~Machine() {
       const bool running = std::any_of(state_->threads.begin(), state_->threads.end(),
                                        [](const SimThread& t) { return !t.finished; });
       if (!running) break;
-      for (const WindowId id : state_->zOrder) {
-        const SimWindow* w = state_->find(id);
+      for (const WindowId id : state_->windows.zOrder()) {
+        const SimWindow* w = state_->windows.find(id);
         if (w->process != nullptr) open.push_back(id);
       }
     }
@@ -315,20 +166,21 @@ std::vector<ProcessId> Machine::processes() const {
 std::vector<WindowInfo> Machine::windows() const {
   std::scoped_lock lock(state_->mutex);
   std::vector<WindowInfo> out;
-  for (const WindowId id : state_->zOrder) out.push_back(infoOf(*state_->find(id)));
+  for (const WindowId id : state_->windows.zOrder())
+    out.push_back(infoOf(*state_->windows.find(id)));
   return out;
 }
 
 std::optional<WindowInfo> Machine::window(WindowId id) const {
   std::scoped_lock lock(state_->mutex);
-  const SimWindow* w = state_->find(id);
+  const SimWindow* w = state_->windows.find(id);
   if (w == nullptr) return std::nullopt;
   return infoOf(*w);
 }
 
 std::optional<WindowInfo> Machine::foregroundWindow() const {
   std::scoped_lock lock(state_->mutex);
-  const SimWindow* w = state_->find(state_->foreground);
+  const SimWindow* w = state_->windows.find(state_->windows.foreground);
   if (w == nullptr) return std::nullopt;
   return infoOf(*w);
 }
@@ -336,10 +188,10 @@ std::optional<WindowInfo> Machine::foregroundWindow() const {
 std::vector<ButtonInfo> Machine::buttons(WindowId window) const {
   std::scoped_lock lock(state_->mutex);
   std::vector<ButtonInfo> out;
-  const SimWindow* w = state_->find(window);
+  const SimWindow* w = state_->windows.find(window);
   if (w == nullptr) return out;
   for (const WindowId child : w->children) {
-    const SimWindow* c = state_->find(child);
+    const SimWindow* c = state_->windows.find(child);
     if (c->className == L"Button" && c->visible) out.push_back({c->controlId, c->title});
   }
   return out;
@@ -348,7 +200,7 @@ std::vector<ButtonInfo> Machine::buttons(WindowId window) const {
 std::vector<ButtonInfo> Machine::systemMenu(WindowId window) const {
   std::scoped_lock lock(state_->mutex);
   std::vector<ButtonInfo> out;
-  const SimWindow* w = state_->find(window);
+  const SimWindow* w = state_->windows.find(window);
   if (w == nullptr) return out;
   for (const auto& item : w->systemMenu) {
     if ((item.flags & kMfSeparator) == 0) out.push_back({static_cast<int>(item.id), item.text});
@@ -358,10 +210,10 @@ std::vector<ButtonInfo> Machine::systemMenu(WindowId window) const {
 
 bool Machine::click(WindowId window, int controlId) {
   std::scoped_lock lock(state_->mutex);
-  SimWindow* w = state_->find(window);
+  SimWindow* w = state_->windows.find(window);
   if (w == nullptr || !w->enabled || w->thread == nullptr) return false;
   for (const WindowId child : w->children) {
-    const SimWindow* c = state_->find(child);
+    const SimWindow* c = state_->windows.find(child);
     if (c->controlId != controlId || c->className != L"Button") continue;
     if (!c->visible || !c->enabled) return false;
     state_->record("user clicks \"" + toUtf8(withoutAmpersands(c->title)) + "\" in \"" +
@@ -388,7 +240,7 @@ bool Machine::clickButtonText(WindowId window, const std::wstring& text) {
 
 bool Machine::close(WindowId window) {
   std::scoped_lock lock(state_->mutex);
-  SimWindow* w = state_->find(window);
+  SimWindow* w = state_->windows.find(window);
   if (w == nullptr || !w->enabled || w->thread == nullptr) return false;
   if (w->isMessageBox) {
     // The close button of a message box answers Cancel, or OK when OK is
@@ -413,16 +265,16 @@ bool Machine::close(WindowId window) {
 
 bool Machine::activate(WindowId window) {
   std::scoped_lock lock(state_->mutex);
-  SimWindow* w = state_->find(window);
+  SimWindow* w = state_->windows.find(window);
   if (w == nullptr || w->parent != kNoWindow || !w->visible) return false;
   state_->record("user activates \"" + toUtf8(w->title) + "\"");
-  state_->bringToTop(window);
+  state_->windows.bringToTop(window);
   return true;
 }
 
 bool Machine::minimize(WindowId window) {
   std::scoped_lock lock(state_->mutex);
-  SimWindow* w = state_->find(window);
+  SimWindow* w = state_->windows.find(window);
   if (w == nullptr || w->parent != kNoWindow || !w->visible) return false;
   state_->record("user minimises \"" + toUtf8(w->title) + "\"");
   w->minimized = true;
@@ -431,7 +283,7 @@ bool Machine::minimize(WindowId window) {
 
 bool Machine::chooseSystemMenuItem(WindowId window, std::uintptr_t command) {
   std::scoped_lock lock(state_->mutex);
-  SimWindow* w = state_->find(window);
+  SimWindow* w = state_->windows.find(window);
   if (w == nullptr || !w->enabled || w->thread == nullptr) return false;
   for (const auto& item : w->systemMenu) {
     if (item.id == command && (item.flags & kMfSeparator) == 0) {
@@ -446,14 +298,14 @@ bool Machine::chooseSystemMenuItem(WindowId window, std::uintptr_t command) {
 
 bool Machine::pressKey(WindowId window, std::uintptr_t virtualKey) {
   std::scoped_lock lock(state_->mutex);
-  SimWindow* w = state_->find(window);
+  SimWindow* w = state_->windows.find(window);
   if (w == nullptr || w->parent != kNoWindow || !w->visible || !w->enabled ||
       w->thread == nullptr) {
     return false;
   }
-  const SimWindow* focus = state_->find(state_->focus);
+  const SimWindow* focus = state_->windows.find(state_->windows.focus);
   const WindowId target =
-      focus != nullptr && state_->topLevelOf(focus->id) == window ? focus->id : window;
+      focus != nullptr && state_->windows.topLevelOf(focus->id) == window ? focus->id : window;
   const char* name = virtualKey == kVkReturn   ? "Enter"
                      : virtualKey == kVkEscape ? "Escape"
                                                : "a key";
@@ -487,8 +339,8 @@ MachineConfig Machine::snapshot() const {
   std::scoped_lock lock(state_->mutex);
   MachineConfig out = state_->config;
   out.desktop.clear();
-  for (auto it = state_->zOrder.rbegin(); it != state_->zOrder.rend(); ++it) {
-    const SimWindow* w = state_->find(*it);
+  for (auto it = state_->windows.zOrder().rbegin(); it != state_->windows.zOrder().rend(); ++it) {
+    const SimWindow* w = state_->windows.find(*it);
     if (w->process == nullptr) out.desktop.push_back({w->program, w->title});
   }
   out.files = state_->disk.entries();
@@ -517,6 +369,13 @@ bool Machine::plugDevice(const std::wstring& instanceId, bool present) {
   const bool known = state_->devices.setPresent(instanceId, present, state_->now, state_->spooler);
   state_->changed();
   return known;
+}
+
+bool Machine::submitPrintJob(const std::wstring& printer, const PrintJobConfig& job) {
+  std::scoped_lock lock(state_->mutex);
+  const bool done = state_->spooler.submitJob(printer, job);
+  state_->changed();
+  return done;
 }
 
 void Machine::putFile(FileEntry entry) {

@@ -23,6 +23,7 @@
 #include "platform/api/types.h"
 #include "platform/sim/image.h"
 #include "platform/sim/machine_config.h"
+#include "platform/sim/model/process_id.h"
 #include "platform/sim/resource_set.h"
 
 namespace plat::sim {
@@ -37,8 +38,6 @@ struct ProgramImage {
   // that list Windows 8.1 and later report themselves as 6.2.
   bool declaresSupportedOs = false;
 };
-
-using ProcessId = std::uint32_t;
 
 // What the user sees of a top-level window.
 struct WindowInfo {
