@@ -175,6 +175,10 @@ class Machine {
   bool dismissMenu();
 
   [[nodiscard]] std::optional<ControlInfo> control(WindowId window, int controlId) const;
+  // The user reads what a control of the window says (a static text, a
+  // button's caption); the reading goes into the transcript. Nothing when
+  // the window has no such control.
+  std::optional<std::wstring> readControl(WindowId window, int controlId);
   // The window rectangle in screen coordinates.
   [[nodiscard]] std::optional<Rect> windowRect(WindowId window) const;
   // What waits to be repainted of a window's or control's client area

@@ -101,7 +101,7 @@ std::optional<Dword> MachineState::takeFault(const std::string& call) {
 }
 
 void MachineState::record(const std::string& text) {
-  transcript.push_back({static_cast<Dword>(now), text});
+  transcript.push_back({static_cast<Dword>(now), oneLine(text)});
 }
 
 std::string MachineState::describe(const SimProcess& process) const {

@@ -67,6 +67,7 @@ class MachineState {
   // A port call named `call` fails now: the error to report, if any.
   std::optional<Dword> takeFault(const std::string& call);
 
+  // Adds a line to the transcript; a line break in it shows as "\n".
   void record(const std::string& text);
   std::string describe(const SimProcess& process) const;
 

@@ -136,6 +136,20 @@ std::optional<ControlInfo> Machine::control(WindowId window, int controlId) cons
   return std::nullopt;
 }
 
+std::optional<std::wstring> Machine::readControl(WindowId window, int controlId) {
+  std::scoped_lock lock(state_->mutex);
+  const SimWindow* w = state_->windows.find(window);
+  if (w == nullptr) return std::nullopt;
+  for (const WindowId child : w->children) {
+    const SimWindow* c = state_->windows.find(child);
+    if (c->controlId != controlId || c->className == kTooltipClass) continue;
+    state_->record("user reads " + std::to_string(controlId) + " in \"" + toUtf8(w->title) +
+                   "\": \"" + toUtf8(c->title) + "\"");
+    return c->title;
+  }
+  return std::nullopt;
+}
+
 std::optional<Rect> Machine::windowRect(WindowId window) const {
   std::scoped_lock lock(state_->mutex);
   const SimWindow* w = state_->windows.find(window);

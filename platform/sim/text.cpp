@@ -93,4 +93,16 @@ std::wstring fromUtf8(const std::string& text) {
   return out;
 }
 
+std::string oneLine(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c != '\r') {
+      out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace plat::sim

@@ -18,6 +18,7 @@
 #include "platform/sim/machine.h"
 #include "platform/sim/machine_file.h"
 #include "platform/sim/text.h"
+#include "tools/brisvane-sim/runner.h"
 #include "tools/brisvane-sim/script.h"
 #include "tools/simhost/simhost.h"
 
@@ -25,11 +26,8 @@ namespace {
 
 using brisvane::simrun::Step;
 using plat::sim::Machine;
-using plat::sim::WindowInfo;
 
 constexpr int kExitUsage = 2;
-constexpr int kCloseRounds = 32;
-constexpr std::uintptr_t kAboutCommand = 0x10;
 
 struct Options {
   std::string machineFile;
@@ -40,13 +38,10 @@ struct Options {
   std::vector<std::string> shownFolders;
 };
 
-void usage() {
-  std::cerr << "usage: brisvane-sim [--machine FILE] [--save FILE] [--script FILE] [-e STEP]...\n"
-               "                    [--show-folder FOLDER]... [--cmdline TEXT | -- ARG...]\n"
-               "steps: wait MS | answer OK|Cancel|Yes|No|Retry|Abort|Ignore | click CAPTION |\n"
-               "       screenshot FILE.png | select ID ENTRY | move X Y | clickat X Y |\n"
-               "       drag X1 Y1 X2 Y2 | menu COMMAND | dismiss |\n"
-               "       close | about | start [COMMAND LINE]\n";
+std::string usage() {
+  return "usage: brisvane-sim [--machine FILE] [--save FILE] [--script FILE] [-e STEP]...\n"
+         "                    [--show-folder FOLDER]... [--cmdline TEXT | -- ARG...]\n" +
+         brisvane::simrun::stepUsage();
 }
 
 std::optional<Options> parseArguments(int argc, char** argv) {
@@ -94,11 +89,10 @@ std::optional<Options> parseArguments(int argc, char** argv) {
       options.commandLine = *v;
       commandLineGiven = true;
     } else if (arg == "--help" || arg == "-h") {
-      usage();
+      std::cout << usage();
       std::exit(0);
     } else {
-      std::cerr << "brisvane-sim: unknown option " << arg << "\n";
-      usage();
+      std::cerr << "brisvane-sim: unknown option " << arg << "\n" << usage();
       return std::nullopt;
     }
   }
@@ -134,141 +128,6 @@ void showFolder(const Machine& machine, const std::string& folder) {
   }
 }
 
-class Runner {
- public:
-  explicit Runner(Machine& machine) : machine_(machine) {}
-
-  void print() {
-    const auto lines = machine_.transcript();
-    for (; printed_ < lines.size(); ++printed_) {
-      const auto& line = lines[printed_];
-      std::printf("[%4u.%03u] %s\n", line.time / 1000, line.time % 1000, line.text.c_str());
-    }
-    std::fflush(stdout);
-  }
-
-  // Performs one step; returns an error text when the user cannot do it.
-  std::string perform(const Step& step) {
-    switch (step.kind) {
-      case Step::Kind::Wait:
-        machine_.advance(step.milliseconds);
-        return {};
-      case Step::Kind::Start:
-        machine_.startProcess(brisvane::simhost::kBrisvaneProgram, plat::sim::fromUtf8(step.text));
-        machine_.settle();
-        return {};
-      case Step::Kind::Answer: {
-        const auto box = topBrisvaneWindow(true);
-        if (!box) return "no message box is open";
-        if (!machine_.click(box->id, step.button)) return "the message box has no such button";
-        break;
-      }
-      case Step::Kind::Click: {
-        const auto top = topBrisvaneWindow(false);
-        if (!top) return "no Brisvane window is open";
-        if (!machine_.clickButtonText(top->id, plat::sim::fromUtf8(step.text))) {
-          return "no button \"" + step.text + "\" in \"" + plat::sim::toUtf8(top->title) + "\"";
-        }
-        break;
-      }
-      case Step::Kind::Close: {
-        const auto top = topBrisvaneWindow(false);
-        if (!top) return "no Brisvane window is open";
-        if (!machine_.close(top->id))
-          return "\"" + plat::sim::toUtf8(top->title) + "\" cannot be closed";
-        break;
-      }
-      case Step::Kind::About: {
-        const auto top = topBrisvaneWindow(false);
-        if (!top || !machine_.chooseSystemMenuItem(top->id, kAboutCommand)) {
-          return "the window on top has no About item in its system menu";
-        }
-        break;
-      }
-      case Step::Kind::Screenshot:
-        return screenshot(step.text);
-      case Step::Kind::Menu:
-        if (!machine_.chooseMenuItem(static_cast<std::uintptr_t>(step.numbers[0]))) {
-          return "no open menu has that command";
-        }
-        break;
-      case Step::Kind::Dismiss:
-        if (!machine_.dismissMenu()) return "no menu is open";
-        break;
-      default:
-        return mouse(step);
-    }
-    machine_.settle();
-    return {};
-  }
-
-  // The mouse and selection steps, on the window on top.
-  std::string mouse(const Step& step) {
-    const auto top = topBrisvaneWindow(false);
-    if (!top) return "no Brisvane window is open";
-    const std::vector<int>& n = step.numbers;
-    bool done = false;
-    switch (step.kind) {
-      case Step::Kind::Select:
-        done = machine_.select(top->id, n[0], n[1]);
-        break;
-      case Step::Kind::Move:
-        done = machine_.moveMouse(top->id, {n[0], n[1]});
-        break;
-      case Step::Kind::ClickAt:
-        done = machine_.clickAt(top->id, {n[0], n[1]});
-        break;
-      default:
-        done = machine_.drag(top->id, {n[0], n[1]}, {n[2], n[3]});
-        break;
-    }
-    machine_.settle();
-    return done ? std::string()
-                : "the user cannot do that in \"" + plat::sim::toUtf8(top->title) + "\"";
-  }
-
-  std::string screenshot(const std::string& file) {
-    const auto top = topBrisvaneWindow(false);
-    if (!top) return "no Brisvane window is open";
-    const auto picture = machine_.screenshot(top->id);
-    if (!picture) return "the window cannot be pictured";
-    std::string error = plat::sim::writePngFile(*picture, file);
-    if (!error.empty()) return error;
-    std::printf("saved a picture of \"%s\" to %s\n", plat::sim::toUtf8(top->title).c_str(),
-                file.c_str());
-    return {};
-  }
-
-  // The user closes whatever Brisvane still shows, top first.
-  void closeAll() {
-    for (int round = 0; round < kCloseRounds; ++round) {
-      machine_.settle();
-      const auto top = topBrisvaneWindow(false);
-      if (!top) return;
-      if (!machine_.close(top->id)) {
-        const auto buttons = machine_.buttons(top->id);
-        if (buttons.empty() || !machine_.click(top->id, buttons.front().id)) return;
-      }
-      print();
-    }
-  }
-
- private:
-  // The topmost visible, enabled window of a running Brisvane: the one the
-  // user acts on.
-  std::optional<WindowInfo> topBrisvaneWindow(bool messageBoxOnly) const {
-    for (const auto& w : machine_.windows()) {
-      if (w.program != brisvane::simhost::kBrisvaneProgram || !w.visible || !w.enabled) continue;
-      if (messageBoxOnly && !w.isMessageBox) continue;
-      return w;
-    }
-    return std::nullopt;
-  }
-
-  Machine& machine_;
-  std::size_t printed_ = 0;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -296,14 +155,14 @@ int main(int argc, char** argv) {
 
   Machine machine(config);
   brisvane::simhost::installPrograms(machine);
-  Runner runner(machine);
+  brisvane::simrun::Runner runner(machine);
   machine.startProcess(brisvane::simhost::kBrisvaneProgram,
                        plat::sim::fromUtf8(options->commandLine));
   machine.settle();
   runner.print();
   int status = 0;
   for (const Step& step : steps) {
-    const std::string error = runner.perform(step);
+    const std::string error = step.type->perform(runner, step);
     runner.print();
     if (!error.empty()) {
       std::cerr << "brisvane-sim: script line " << step.line << ": " << error << "\n";

@@ -1,6 +1,8 @@
 #include "tools/brisvane-sim/script.h"
 
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "platform/api/types.h"
@@ -8,6 +10,9 @@
 namespace brisvane::simrun {
 
 namespace {
+
+constexpr char kBlanks[] = " \t\r";
+constexpr std::size_t kUsageColumn = 26;
 
 const std::map<std::string, int>& buttonNames() {
   static const std::map<std::string, int> names = {
@@ -19,45 +24,104 @@ const std::map<std::string, int>& buttonNames() {
 }
 
 std::string trim(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t\r");
+  const std::size_t first = text.find_first_not_of(kBlanks);
   if (first == std::string::npos) return {};
-  const std::size_t last = text.find_last_not_of(" \t\r");
+  const std::size_t last = text.find_last_not_of(kBlanks);
   return text.substr(first, last - first + 1);
 }
 
-// The numbers of a step: exactly `count` non-negative integers.
+std::optional<int> numberOf(const std::string& word) {
+  if (word.empty() || word.size() > 9 ||
+      word.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  return std::stoi(word);
+}
+
+// Exactly `count` non-negative integers.
 std::optional<std::vector<int>> numbersOf(const std::string& text, std::size_t count) {
   std::istringstream in(text);
   std::vector<int> out;
   std::string word;
   while (in >> word) {
-    if (word.size() > 9 || word.find_first_not_of("0123456789") != std::string::npos) {
-      return std::nullopt;
-    }
-    out.push_back(std::stoi(word));
+    const auto number = numberOf(word);
+    if (!number) return std::nullopt;
+    out.push_back(*number);
   }
   if (out.size() != count) return std::nullopt;
   return out;
 }
 
-struct NumberStep {
-  Step::Kind kind;
-  std::size_t count;
-  const char* usage;
-};
+// A caption as a script writes it: "\n" is a line break, "\\" a backslash.
+std::string captionOf(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == '\\')) {
+      out += text[++i] == 'n' ? '\n' : '\\';
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
 
-const std::map<std::string, NumberStep>& numberSteps() {
-  static const std::map<std::string, NumberStep> steps = {
-      {"select", {Step::Kind::Select, 2, "select needs a control id and an entry number"}},
-      {"move", {Step::Kind::Move, 2, "move needs x and y"}},
-      {"clickat", {Step::Kind::ClickAt, 2, "clickat needs x and y"}},
-      {"drag", {Step::Kind::Drag, 4, "drag needs x1 y1 x2 y2"}},
-      {"menu", {Step::Kind::Menu, 1, "menu needs a command id"}},
-  };
-  return steps;
+// The arguments of a step of `type`, from `rest` (trimmed) or `raw` (the
+// text after the separator, as written); an error text when they do not
+// read.
+std::string readArguments(const StepType& type, const std::string& rest, const std::string& raw,
+                          Step& step) {
+  const std::string needs = "expected \"" + std::string(type.name) + " " + type.usage + "\"";
+  switch (type.arguments) {
+    case Arguments::None:
+      return rest.empty() ? std::string() : std::string(type.name) + " takes no arguments";
+    case Arguments::Numbers: {
+      const auto numbers = numbersOf(rest, type.count);
+      if (!numbers) return needs;
+      step.numbers = *numbers;
+      return {};
+    }
+    case Arguments::Button: {
+      const auto found = buttonNames().find(rest);
+      if (found == buttonNames().end()) return needs;
+      step.text = rest;
+      step.numbers = {found->second};
+      return {};
+    }
+    case Arguments::Text:
+      if (rest.empty()) return needs;
+      step.text = rest;
+      return {};
+    case Arguments::Caption:
+      if (rest.empty()) return needs;
+      if (rest[0] == '#') {
+        const auto id = numberOf(rest.substr(1));
+        if (!id) return needs;
+        step.numbers = {*id};
+        return {};
+      }
+      step.text = captionOf(rest);
+      return {};
+    case Arguments::CommandLine:
+      // As written, so that spaces and letter case reach the program.
+      step.text = raw;
+      if (!step.text.empty() && step.text.back() == '\r') step.text.pop_back();
+      return {};
+  }
+  return needs;
 }
 
 }  // namespace
+
+std::string stepUsage() {
+  std::string out = "steps, one a line (a space or a tab before the arguments):\n";
+  for (const StepType& type : stepTypes()) {
+    std::string left = std::string("  ") + type.name;
+    if (type.usage[0] != '\0') left += std::string(" ") + type.usage;
+    left.resize(std::max(left.size() + 1, kUsageColumn), ' ');
+    out += left + type.help + "\n";
+  }
+  return out;
+}
 
 ScriptResult parseScript(const std::string& text) {
   ScriptResult result;
@@ -68,66 +132,24 @@ ScriptResult parseScript(const std::string& text) {
     ++number;
     const std::string line = trim(raw);
     if (line.empty() || line[0] == '#') continue;
-    const std::size_t space = line.find(' ');
-    const std::string word = line.substr(0, space);
-    const std::string rest = space == std::string::npos ? "" : trim(line.substr(space + 1));
+    const std::size_t end = line.find_first_of(kBlanks);
+    const std::string word = line.substr(0, end);
+    const auto type = std::find_if(stepTypes().begin(), stepTypes().end(),
+                                   [&](const StepType& t) { return word == t.name; });
+    if (type == stepTypes().end()) {
+      result.error = "script line " + std::to_string(number) + ": unknown step '" + line + "'";
+      return result;
+    }
+    const std::size_t start = raw.find_first_not_of(kBlanks);
+    const std::size_t separator = start + word.size();
+    const std::string afterWord = separator < raw.size() ? raw.substr(separator + 1) : "";
     Step step;
+    step.type = &*type;
     step.line = number;
-    auto fail = [&](const std::string& problem) {
-      result.error = "script line " + std::to_string(number) + ": " + problem;
-    };
-    if (word == "wait") {
-      step.kind = Step::Kind::Wait;
-      if (rest.empty() || rest.size() > 9 ||
-          rest.find_first_not_of("0123456789") != std::string::npos) {
-        fail("wait needs a number of milliseconds");
-        return result;
-      }
-      step.milliseconds = static_cast<unsigned>(std::stoul(rest));
-    } else if (word == "answer") {
-      step.kind = Step::Kind::Answer;
-      const auto found = buttonNames().find(rest);
-      if (found == buttonNames().end()) {
-        fail("answer needs OK, Cancel, Yes, No, Retry, Abort or Ignore");
-        return result;
-      }
-      step.button = found->second;
-    } else if (word == "click") {
-      step.kind = Step::Kind::Click;
-      if (rest.empty()) {
-        fail("click needs the caption of a button");
-        return result;
-      }
-      step.text = rest;
-    } else if (word == "close" && rest.empty()) {
-      step.kind = Step::Kind::Close;
-    } else if (word == "about" && rest.empty()) {
-      step.kind = Step::Kind::About;
-    } else if (word == "dismiss" && rest.empty()) {
-      step.kind = Step::Kind::Dismiss;
-    } else if (word == "screenshot") {
-      step.kind = Step::Kind::Screenshot;
-      if (rest.empty()) {
-        fail("screenshot needs a file name");
-        return result;
-      }
-      step.text = rest;
-    } else if (const auto found = numberSteps().find(word); found != numberSteps().end()) {
-      step.kind = found->second.kind;
-      const auto numbers = numbersOf(rest, found->second.count);
-      if (!numbers) {
-        fail(found->second.usage);
-        return result;
-      }
-      step.numbers = *numbers;
-    } else if (word == "start") {
-      step.kind = Step::Kind::Start;
-      // The command line is the rest of the line as written, so that
-      // spaces and letter case reach the program unchanged.
-      step.text = space == std::string::npos ? "" : raw.substr(raw.find("start") + 6);
-      if (!step.text.empty() && step.text.back() == '\r') step.text.pop_back();
-    } else {
-      fail("unknown step '" + line + "'");
+    const std::string error = readArguments(
+        *type, end == std::string::npos ? "" : trim(line.substr(end)), afterWord, step);
+    if (!error.empty()) {
+      result.error = "script line " + std::to_string(number) + ": " + error;
       return result;
     }
     result.steps.push_back(step);

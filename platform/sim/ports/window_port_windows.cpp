@@ -47,18 +47,6 @@ std::vector<MessageBoxButton> messageBoxButtons(Dword type) {
   }
 }
 
-std::string oneLine(const std::wstring& text) {
-  std::string out;
-  for (const char c : toUtf8(text)) {
-    if (c == '\n') {
-      out += "\\n";
-    } else if (c != '\r') {
-      out += c;
-    }
-  }
-  return out;
-}
-
 std::string buttonName(const std::wstring& text) {
   std::wstring plain;
   for (const wchar_t c : text) {
@@ -186,7 +174,7 @@ bool SimWindowPort::showWindow(WindowId window, int command) {
                        : command == kSwShowMinimized ? " minimises window \""
                        : command == kSwShowNormal    ? " restores window \""
                                                      : " shows window \"";
-    machine.record(machine.describe(process_) + verb + oneLine(w->title) + "\"");
+    machine.record(machine.describe(process_) + verb + toUtf8(w->title) + "\"");
   }
   return wasVisible;
 }
@@ -197,7 +185,7 @@ bool SimWindowPort::setForegroundWindow(WindowId window) {
   SimWindow* w = machine.windows.find(window);
   if (w == nullptr || w->parent != kNoWindow) return false;
   machine.windows.bringToTop(window);
-  machine.record(machine.describe(process_) + " brings window \"" + oneLine(w->title) +
+  machine.record(machine.describe(process_) + " brings window \"" + toUtf8(w->title) +
                  "\" to the front");
   return true;
 }
@@ -286,14 +274,14 @@ std::intptr_t SimWindowPort::dialogBox(std::uint32_t templateId, WindowId parent
   self.rect = self.rect.offset(area.left + (area.width() - self.rect.width()) / 2 - self.rect.left,
                                area.top + (area.height() - self.rect.height()) / 2 - self.rect.top);
   machine.windows.bringToTop(id);
-  machine.record(machine.describe(process_) + " shows window \"" + oneLine(self.title) + "\"");
+  machine.record(machine.describe(process_) + " shows window \"" + toUtf8(self.title) + "\"");
   SimWindow* owner = machine.windows.find(parent);
   if (owner != nullptr) owner->enabled = false;
 
   runModalLoop(lock, self);
 
   const std::intptr_t result = self.result;
-  machine.record(machine.describe(process_) + " closes window \"" + oneLine(self.title) + "\"");
+  machine.record(machine.describe(process_) + " closes window \"" + toUtf8(self.title) + "\"");
   machine.destroyWindow(id);
   if ((owner = machine.windows.find(parent)) != nullptr) {
     owner->enabled = true;
@@ -364,8 +352,8 @@ int SimWindowPort::messageBox(WindowId owner, const std::wstring& text, const st
   box->visible = true;
   SimWindow& self = *box;
   const WindowId id = machine.windows.add(std::move(box));
-  std::string line = machine.describe(process_) + " shows message box \"" + oneLine(self.title) +
-                     "\": \"" + oneLine(text) + "\"";
+  std::string line = machine.describe(process_) + " shows message box \"" + toUtf8(self.title) +
+                     "\": \"" + toUtf8(text) + "\"";
   for (const auto& button : messageBoxButtons(type)) {
     addControl(machine, self, L"Button", button.text, button.id, kWsVisible);
     line += " [" + buttonName(button.text) + "]";
@@ -389,7 +377,7 @@ int SimWindowPort::messageBox(WindowId owner, const std::wstring& text, const st
       for (const auto& button : messageBoxButtons(type)) {
         if (button.id == *answer) {
           machine.record("user clicks \"" + buttonName(button.text) + "\" in \"" +
-                         oneLine(self.title) + "\"");
+                         toUtf8(self.title) + "\"");
         }
       }
       self.result = *answer;
